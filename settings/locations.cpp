@@ -1,0 +1,37 @@
+#include "settings/locations.h"
+
+namespace vex {
+namespace {
+Locations& Current() {
+  static Locations current;
+  return current;
+}
+}  // namespace
+
+Locations Locations::ForInstallFolder(std::string folder) {
+  if (!folder.empty() && folder.back() != '/') folder += '/';
+  Locations l;
+  l.installFolder = folder;
+  if (folder.empty()) return l;
+  l.settingsFile = folder + "VexTable.ini";
+  l.languageFolder = folder + "Language/";
+  l.headerRoot = folder + "Title/";
+  l.helpFile = folder + "Help/VexTable.html";
+  return l;
+}
+
+std::string InstallFolderOfModule(const std::string& modulePath) {
+  std::string p = modulePath;
+  const auto slash = p.find_last_of('/');
+  p.erase(slash == std::string::npos ? 0 : slash + 1);
+  while (!p.empty() && p.back() == '/') p.pop_back();
+  const auto last = p.find_last_of('/');
+  if (last == std::string::npos) return "";
+  p.erase(last + 1);
+  return p;
+}
+
+const Locations& ActiveLocations() { return Current(); }
+void SetActiveLocations(Locations locations) { Current() = std::move(locations); }
+
+}  // namespace vex

@@ -1,0 +1,29 @@
+#pragma once
+// Where the installed system keeps its files. The plug-in computes these at load from its own
+// path; programs and tests set them explicitly.
+
+#include <string>
+
+namespace vex {
+
+struct Locations {
+  std::string installFolder;   // with a trailing '/'
+  std::string settingsFile;    // install folder + "VexTable.ini"
+  std::string languageFolder;  // install folder + "Language/"
+  std::string headerRoot;      // install folder + "Title/"
+  std::string helpFile;        // install folder + "Help/VexTable.html"
+
+  // The standard layout below an install folder ("" stays "", a missing '/' is added).
+  static Locations ForInstallFolder(std::string folder);
+};
+
+// The install folder of a module file that lies in a per-release subfolder of it
+// ("/opt/vt/Sys16/VexTable.arx" gives "/opt/vt/"): the file name is removed, then trailing
+// slashes, then everything after the last remaining slash.
+std::string InstallFolderOfModule(const std::string& modulePath);
+
+// The locations in force for the process (all empty until set).
+const Locations& ActiveLocations();
+void SetActiveLocations(Locations locations);
+
+}  // namespace vex

@@ -1,0 +1,45 @@
+#pragma once
+// Typed access to one INI file: the settings file by default, or any other file such as a
+// key-value table file. Every get reads the file as it is now; every put writes it at once.
+// Integers are written with "%d", doubles with "%.2f"; a missing key gives the default after
+// passing it through the same format, so a missing double reads as its default rounded to
+// two decimals.
+
+#include <string>
+#include <string_view>
+
+#include "platform/atomic_file.h"
+
+namespace vex {
+
+class ProfileFile {
+ public:
+  // Bound to the active settings file.
+  ProfileFile();
+  explicit ProfileFile(std::string path) : path_(std::move(path)) {}
+
+  void SetPath(std::string path) { path_ = std::move(path); }
+  const std::string& Path() const { return path_; }
+
+  // The leading decimal integer of the value (0 when it has none); the default when missing.
+  int GetInt(std::string_view section, std::string_view key, int def) const;
+  // The value read as a decimal number (0.0 when it is none); the default when missing.
+  double GetDouble(std::string_view section, std::string_view key, double def) const;
+  // The value, whole, without surrounding blanks and one pair of enclosing quotes.
+  std::string GetString(std::string_view section, std::string_view key,
+                        std::string_view def) const;
+  // True when the file has the key in the section.
+  bool Has(std::string_view section, std::string_view key) const;
+
+  platform::FileResult PutInt(std::string_view section, std::string_view key, int value) const;
+  platform::FileResult PutDouble(std::string_view section, std::string_view key,
+                                 double value) const;
+  // Refused, leaving the file as it was, when the text holds a line break.
+  platform::FileResult PutString(std::string_view section, std::string_view key,
+                                 std::string_view text) const;
+
+ private:
+  std::string path_;
+};
+
+}  // namespace vex
