@@ -5,13 +5,18 @@
 #include <vector>
 
 #include "cli/settings_command.h"
+#include "cli/table_commands.h"
 
 namespace {
 
 constexpr const char* kUsage =
     "usage: vextable <verb> [arguments]\n"
     "verbs:\n"
-    "  settings [--ini PATH]   print the effective settings as JSON\n";
+    "  settings [--ini PATH]   print the effective settings as JSON\n"
+    "  dump FILE [--prefix P] [--normalize]\n"
+    "                          print a table, header or autosave file as JSON\n"
+    "  convert IN OUT [--prefix P] [--layout xml|key-value] [--normalize]\n"
+    "                          convert between table files and JSON (by OUT's extension)\n";
 
 }  // namespace
 
@@ -23,6 +28,8 @@ int main(int argc, char** argv) {
   const std::string verb = argv[1];
   const std::vector<std::string> args(argv + 2, argv + argc);
   if (verb == "settings") return vex::cli::RunSettings(args);
+  if (verb == "dump") return vex::cli::RunDump(args);
+  if (verb == "convert") return vex::cli::RunConvert(args);
   if (verb == "--help" || verb == "-h" || verb == "help") {
     std::fputs(kUsage, stdout);
     return 0;

@@ -5,7 +5,10 @@
 #include <string>
 #include <vector>
 
+#include <string_view>
+
 #include "model/cell_image.h"
+#include "model/table_file_status.h"
 
 namespace vex {
 
@@ -93,6 +96,14 @@ class TableData {
   // Plain appends: spans are neither sorted nor joined.
   void AppendMergeRow(const MergeSpan& span) { MergeRows.push_back(span); }
   void AppendMergeCol(const MergeSpan& span) { MergeCols.push_back(span); }
+
+  // Writes the table under `prefix` ("VexTableSaveFile", "TableTitle", "AutoSave") in the XML
+  // layout of a table file, or the key-value layout when no XML parser can be had. The old
+  // file is replaced only once the new one is complete. (Defined with the file formats.)
+  TableFileStatus Save(std::string_view prefix, const std::string& path) const;
+  // Reads the table under `prefix`; an old key-value file is converted to the XML layout.
+  // On failure the table is left as it was. A missing file reads as defaults.
+  TableFileStatus Load(std::string_view prefix, const std::string& path);
 
   bool operator==(const TableData& o) const;
 

@@ -44,12 +44,17 @@ struct Section {
   std::size_t entriesEnd = 0;                       // one past the last key line of body
 };
 
-struct Document {
+}  // namespace
+
+struct ProfileDocument {
   bool bom = false;
   bool crlf = false;
-  std::vector<Section> sections;                       // [0] is the preamble before any header
-  NoCaseMap<std::size_t> byName;                       // name -> first section
+  std::vector<Section> sections;  // [0] is the preamble before any header
+  NoCaseMap<std::size_t> byName;  // name -> first section
 };
+
+namespace {
+using Document = ProfileDocument;
 
 struct Identity {
   dev_t dev = 0;
@@ -239,15 +244,32 @@ Cache& TheCache() {
 
 }  // namespace
 
-std::optional<std::string> ReadProfileString(const std::string& path, std::string_view section,
-                                             std::string_view key) {
-  const auto doc = TheCache().Get(path);
+namespace {
+std::optional<std::string> Lookup(const Document* doc, std::string_view section,
+                                  std::string_view key) {
   if (!doc) return std::nullopt;
   const Section* s = FindSection(*doc, TrimBlanks(section));
   if (!s) return std::nullopt;
   const auto it = s->keys.find(TrimBlanks(key));
   if (it == s->keys.end()) return std::nullopt;
   return ValueOf(s->body[it->second]);
+}
+}  // namespace
+
+std::optional<std::string> ReadProfileString(const std::string& path, std::string_view section,
+                                             std::string_view key) {
+  return Lookup(TheCache().Get(path).get(), section, key);
+}
+
+ProfileSnapshot::ProfileSnapshot(const std::string& path) : doc_(TheCache().Get(path)) {}
+
+std::optional<std::string> ProfileSnapshot::Read(std::string_view section,
+                                                 std::string_view key) const {
+  return Lookup(doc_.get(), section, key);
+}
+
+bool ProfileSnapshot::HasSection(std::string_view section) const {
+  return doc_ && FindSection(*doc_, TrimBlanks(section)) != nullptr;
 }
 
 std::vector<std::string> ReadProfileSections(const std::string& path) {

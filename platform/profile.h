@@ -13,6 +13,7 @@
 // cache is checked against the file's identity (device, inode, size, modification time) at
 // each access, so that reading many keys does not re-parse the file for each one.
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -27,6 +28,23 @@ namespace vex::platform {
 // section or the key is missing. The value is returned whole.
 std::optional<std::string> ReadProfileString(const std::string& path, std::string_view section,
                                              std::string_view key);
+
+struct ProfileDocument;
+
+// A file's parsed content as of one moment, for reading many keys in one pass (a key-value
+// table file) without checking the file again for each key. Empty when the file is missing.
+class ProfileSnapshot {
+ public:
+  explicit ProfileSnapshot(const std::string& path);
+  // As ReadProfileString, against the content taken at construction.
+  std::optional<std::string> Read(std::string_view section, std::string_view key) const;
+  bool FileExists() const { return doc_ != nullptr; }
+  // True when the file has the section.
+  bool HasSection(std::string_view section) const;
+
+ private:
+  std::shared_ptr<const ProfileDocument> doc_;
+};
 
 // The names of the sections of the file, in file order (empty when the file is missing).
 std::vector<std::string> ReadProfileSections(const std::string& path);

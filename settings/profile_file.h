@@ -5,10 +5,13 @@
 // passing it through the same format, so a missing double reads as its default rounded to
 // two decimals.
 
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "platform/atomic_file.h"
+#include "platform/profile.h"
 
 namespace vex {
 
@@ -18,7 +21,14 @@ class ProfileFile {
   ProfileFile();
   explicit ProfileFile(std::string path) : path_(std::move(path)) {}
 
-  void SetPath(std::string path) { path_ = std::move(path); }
+  // A reader over the file's content as of now: its gets do not look at the file again,
+  // which makes reading thousands of keys in one pass cheap. Puts still write the file.
+  ProfileFile Snapshot() const;
+
+  void SetPath(std::string path) {
+    path_ = std::move(path);
+    snapshot_.reset();
+  }
   const std::string& Path() const { return path_; }
 
   // The leading decimal integer of the value (0 when it has none); the default when missing.
@@ -28,7 +38,8 @@ class ProfileFile {
   // The value, whole, without surrounding blanks and one pair of enclosing quotes.
   std::string GetString(std::string_view section, std::string_view key,
                         std::string_view def) const;
-  // True when the file has the key in the section.
+  // True when the file has the section / the key in the section.
+  bool HasSection(std::string_view section) const;
   bool Has(std::string_view section, std::string_view key) const;
 
   platform::FileResult PutInt(std::string_view section, std::string_view key, int value) const;
@@ -39,7 +50,10 @@ class ProfileFile {
                                  std::string_view text) const;
 
  private:
+  std::optional<std::string> Read(std::string_view section, std::string_view key) const;
+
   std::string path_;
+  std::shared_ptr<const platform::ProfileSnapshot> snapshot_;
 };
 
 }  // namespace vex
