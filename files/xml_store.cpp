@@ -2,10 +2,13 @@
 
 #include <pugixml.hpp>
 
+#include <algorithm>
+#include <cstdint>
 #include <filesystem>
 #include <unordered_map>
 #include <vector>
 
+#include "platform/pooled_memory.h"
 #include "platform/text_util.h"
 
 namespace vex {
@@ -23,18 +26,6 @@ std::string NewDocumentText(const std::string& root) {
   const std::string r = root.empty() ? "xmlRoot" : root;
   return "<?xml version=\"1.0\" ?><" + r + "></" + r + ">";
 }
-
-// A parent element and a child name: the key of the first child of that name.
-struct ChildKey {
-  const void* parent;
-  std::string_view name;
-  bool operator==(const ChildKey&) const = default;
-};
-struct ChildKeyHash {
-  std::size_t operator()(const ChildKey& k) const noexcept {
-    return std::hash<const void*>()(k.parent) * 31 + std::hash<std::string_view>()(k.name);
-  }
-};
 
 std::vector<std::string_view> Split(std::string_view s) {
   std::vector<std::string_view> parts;
@@ -82,39 +73,67 @@ pugi::xml_node NextNamed(pugi::xml_node n, std::string_view name) {
   return {};
 }
 
-struct StringWriter : pugi::xml_writer {
-  std::string out;
+struct FileWriter : pugi::xml_writer {
+  explicit FileWriter(platform::AtomicFileWriter& f) : file(f) {}
   void write(const void* data, std::size_t size) override {
-    out.append(static_cast<const char*>(data), size);
+    file.Write(std::string_view(static_cast<const char*>(data), size));
   }
+  platform::AtomicFileWriter& file;
 };
+
+// Every pugixml document of the process takes its memory from the pool. Installed before
+// main, so no document allocated elsewhere can be freed through the pool.
+const bool kPoolInstalled = [] {
+  pugi::set_memory_management_functions(platform::PooledAllocate, platform::PooledFree);
+  return true;
+}();
 
 }  // namespace
 
 struct XmlStore::Impl {
   pugi::xml_document doc;
 
-  // The index: every element by name, and the first child of each name per parent. Views
-  // point at the nodes' own name storage, which lives as long as the node.
+  // The index: every element by name, and for parents with many element children a map from
+  // name to the first child of that name (smaller parents are scanned: it costs less than
+  // hashing, and keeps the index small). Views point at the nodes' own name storage, which
+  // lives as long as the node.
   bool indexed = false;
   std::unordered_map<std::string_view, std::vector<pugi::xml_node>> byName;
-  std::unordered_map<ChildKey, pugi::xml_node, ChildKeyHash> firstChild;
+  struct Children {
+    pugi::xml_node first;  // the first child of the name
+    bool more = false;     // whether later siblings share the name
+  };
+  using ChildMap = std::unordered_map<std::string_view, Children>;
+  std::unordered_map<const void*, ChildMap> bigParents;
+  static constexpr int kScanLimit = 16;
 
-  void Reset() {
-    indexed = false;
-    byName.clear();
-    firstChild.clear();
-  }
+  // Table files are read and written cell by cell, so consecutive addresses share all but
+  // their last name. Each cache keeps the element that the shared part leads to.
+  std::uint64_t version = 0;   // bumped whenever an element is added or removed
+  std::uint64_t removals = 0;  // bumped whenever elements are removed
+  std::string readPrefix;      // a chain whose query has exactly one match (or none) ...
+  pugi::xml_node readNode;     // ... and that match
+  std::uint64_t readVersion = UINT64_MAX;
+  std::string writePrefix;     // the rooted chain of the last write, less its last name ...
+  pugi::xml_node writeNode;    // ... and the element it leads to
+  std::uint64_t writeRemovals = UINT64_MAX;
 
+  // Records an element appended as the last child of its parent.
   void Add(pugi::xml_node e) {
+    ++version;
     byName[e.name()].push_back(e);
-    firstChild.emplace(ChildKey{e.parent().internal_object(), e.name()}, e);
+    const auto big = bigParents.find(e.parent().internal_object());
+    if (big != bigParents.end()) {
+      const auto [it, added] = big->second.try_emplace(e.name(), Children{e, false});
+      if (!added) it->second.more = true;
+    }
   }
 
   void EnsureIndex() {
     if (indexed) return;
+    ++removals;
     byName.clear();
-    firstChild.clear();
+    bigParents.clear();
     // Preorder visits siblings in order, so the first child of a name is inserted first.
     std::vector<pugi::xml_node> stack;
     for (auto c = doc.last_child(); c; c = c.previous_sibling())
@@ -122,32 +141,71 @@ struct XmlStore::Impl {
     while (!stack.empty()) {
       const pugi::xml_node e = stack.back();
       stack.pop_back();
-      Add(e);
+      byName[e.name()].push_back(e);
       for (auto c = e.last_child(); c; c = c.previous_sibling())
         if (c.type() == pugi::node_element) stack.push_back(c);
     }
     indexed = true;
   }
 
-  pugi::xml_node FirstChild(pugi::xml_node parent, std::string_view name) const {
-    const auto it = firstChild.find(ChildKey{parent.internal_object(), name});
-    return it == firstChild.end() ? pugi::xml_node() : it->second;
+  Children ChildrenNamed(pugi::xml_node parent, std::string_view name) {
+    if (const auto big = bigParents.find(parent.internal_object()); big != bigParents.end()) {
+      const auto it = big->second.find(name);
+      return it == big->second.end() ? Children{} : it->second;
+    }
+    Children found;
+    int count = 0;
+    for (auto c = parent.first_child(); c; c = c.next_sibling()) {
+      if (c.type() != pugi::node_element) continue;
+      if (++count > kScanLimit) {
+        const ChildMap& map = MapChildren(parent);
+        const auto it = map.find(name);
+        return it == map.end() ? Children{} : it->second;
+      }
+      if (name != c.name()) continue;
+      if (found.first) found.more = true;
+      else found.first = c;
+    }
+    return found;
   }
 
-  // The first element in document order matching //names[0]/names[1]/.../names[k-1].
-  pugi::xml_node Find(const std::vector<std::string_view>& names) {
+  ChildMap& MapChildren(pugi::xml_node parent) {
+    ChildMap& map = bigParents[parent.internal_object()];
+    for (auto c = parent.first_child(); c; c = c.next_sibling()) {
+      if (c.type() != pugi::node_element) continue;
+      const auto [it, added] = map.try_emplace(c.name(), Children{c, false});
+      if (!added) it->second.more = true;
+    }
+    return map;
+  }
+
+  pugi::xml_node FirstChild(pugi::xml_node parent, std::string_view name) {
+    return ChildrenNamed(parent, name).first;
+  }
+
+  // The first element in document order matching //names[0]/names[1]/.../names[k-1], and how
+  // many match (counted up to 2).
+  struct Match {
+    pugi::xml_node node;
+    int count = 0;
+  };
+  Match Find(const std::vector<std::string_view>& names) {
     EnsureIndex();
     // Start from the rarest name of the chain, check the ancestors above it, then walk the
     // children below it.
+    // A chain usually starts with a prefix element that occurs once: take it without
+    // counting the others.
     std::size_t pivot = 0;
     std::size_t fewest = SIZE_MAX;
-    for (std::size_t i = 0; i < names.size(); ++i) {
+    if (const auto first = byName.find(names[0]); first != byName.end() && first->second.size() <= 2)
+      fewest = first->second.size();
+    for (std::size_t i = 0; fewest > 2 && i < names.size(); ++i) {
       const auto it = byName.find(names[i]);
       const std::size_t n = it == byName.end() ? 0 : it->second.size();
       if (n < fewest) fewest = n, pivot = i;
     }
     if (fewest == 0) return {};
-    pugi::xml_node best;
+    Match best;
     for (const pugi::xml_node x : byName.find(names[pivot])->second) {
       pugi::xml_node up = x.parent();
       bool ok = true;
@@ -161,13 +219,44 @@ struct XmlStore::Impl {
   }
 
   void Down(pugi::xml_node at, const std::vector<std::string_view>& names, std::size_t step,
-            pugi::xml_node& best) const {
+            Match& best) {
     if (step == names.size()) {
-      if (!best || Precedes(at, best)) best = at;
+      if (!best.node || Precedes(at, best.node)) best.node = at;
+      best.count = std::min(best.count + 1, 2);
       return;
     }
-    for (auto c = FirstChild(at, names[step]); c; c = NextNamed(c, names[step]))
-      Down(c, names, step + 1, best);
+    const Children children = ChildrenNamed(at, names[step]);
+    if (!children.first) return;
+    if (!children.more) return Down(children.first, names, step + 1, best);
+    for (auto c = children.first; c; c = NextNamed(c, names[step])) Down(c, names, step + 1, best);
+  }
+
+  // The element a read of the chain q ("A/B/C", no empty names) finds.
+  pugi::xml_node Query(std::string_view q) {
+    EnsureIndex();
+    const auto slash = q.rfind('/');
+    if (slash == std::string_view::npos) return Find({q}).node;
+    const std::string_view prefix = q.substr(0, slash);
+    if (readVersion != version || prefix != readPrefix) {
+      const Match m = Find(Split(prefix));
+      // Several matches of the shared part: the last name decides which comes first.
+      if (m.count > 1) return Find(Split(q)).node;
+      readPrefix.assign(prefix);
+      readNode = m.node;
+      readVersion = version;
+    }
+    // The matches are the children of that name of one element; the first is first.
+    return readNode ? FirstChild(readNode, q.substr(slash + 1)) : pugi::xml_node();
+  }
+
+  // The first child named `name`, appended when there is none.
+  pugi::xml_node Child(pugi::xml_node parent, std::string_view name) {
+    pugi::xml_node child = FirstChild(parent, name);
+    if (!child) {
+      child = parent.append_child(std::string(name).c_str());
+      Add(child);
+    }
+    return child;
   }
 };
 
@@ -222,25 +311,24 @@ int XmlStore::Clear() {
 FileResult XmlStore::Save(const std::string& fileName) {
   if (!impl_) return FileResult::Fail("no document to save");
   if (!fileName.empty()) fileName_ = fileName;
-  StringWriter w;
+  platform::AtomicFileWriter file(fileName_);
+  FileWriter w(file);
   impl_->doc.save(w, "\t", pugi::format_default, pugi::encoding_utf8);
-  return platform::WriteFileAtomically(fileName_, w.out);
+  return file.Commit();
 }
 
 namespace {
 
-// The element chain of a read: "//" + path + "/" (unless path ends in '/') + key, split.
-std::vector<std::string_view> QueryNames(std::string_view path, std::string_view key,
-                                         std::string& storage) {
+// The element chain of a read: "//" + path + "/" (unless path ends in '/') + key, without the
+// leading slashes; "" when it is not a plain chain of names ("//" inside, or a trailing '/').
+std::string_view QueryChain(std::string_view path, std::string_view key, std::string& storage) {
   storage.assign(path);
   if (storage.empty() || storage.back() != '/') storage += '/';
   storage += key;
   std::string_view q = storage;
   while (!q.empty() && q.front() == '/') q.remove_prefix(1);
-  auto names = Split(q);
-  for (const auto n : names)
-    if (n.empty()) return {};  // "//" inside a path: not a plain element chain
-  return names;
+  if (q.empty() || q.back() == '/' || q.find("//") != std::string_view::npos) return {};
+  return q;
 }
 
 std::string TextOf(pugi::xml_node e) {
@@ -268,17 +356,16 @@ std::string XmlStore::GetString(std::string_view path, std::string_view key,
                                 std::string_view def) const {
   if (!impl_) return std::string(def);
   std::string storage;
-  const auto names = QueryNames(path, key, storage);
-  if (names.empty()) return std::string(def);
-  const pugi::xml_node e = impl_->Find(names);
+  const auto q = QueryChain(path, key, storage);
+  const pugi::xml_node e = q.empty() ? pugi::xml_node() : impl_->Query(q);
   return e ? TextOf(e) : std::string(def);
 }
 
 bool XmlStore::Has(std::string_view path, std::string_view key) const {
   if (!impl_) return false;
   std::string storage;
-  const auto names = QueryNames(path, key, storage);
-  return !names.empty() && impl_->Find(names);
+  const auto q = QueryChain(path, key, storage);
+  return !q.empty() && impl_->Query(q);
 }
 
 int XmlStore::GetInt(std::string_view path, std::string_view key, int def) const {
@@ -310,22 +397,32 @@ void XmlStore::PutString(std::string_view path, std::string_view key, std::strin
     if (!IsElementName(n)) return;
 
   impl_->EnsureIndex();
-  pugi::xml_node node = impl_->doc.document_element();
+  Impl& x = *impl_;
+  pugi::xml_node node = x.doc.document_element();
   if (!node) return;
-  for (const auto n : names) {
-    pugi::xml_node child = impl_->FirstChild(node, n);
-    if (!child) {
-      child = node.append_child(std::string(n).c_str());
-      impl_->Add(child);
-    }
-    node = child;
+  const auto slash = address.rfind('/');
+  const std::string_view prefix =
+      slash == std::string::npos ? std::string_view() : std::string_view(address).substr(0, slash);
+  if (!prefix.empty() && x.writeRemovals == x.removals && prefix == x.writePrefix) {
+    node = x.writeNode;
+  } else {
+    for (std::size_t i = 0; i + 1 < names.size(); ++i) node = x.Child(node, names[i]);
+    x.writePrefix.assign(prefix);
+    x.writeNode = node;
+    x.writeRemovals = x.removals;
   }
+  node = x.Child(node, names.back());
   bool removedElements = false;
   while (pugi::xml_node c = node.first_child()) {
     removedElements = removedElements || c.type() == pugi::node_element;
     node.remove_child(c);
   }
-  if (removedElements) impl_->indexed = false;  // views into removed nodes are gone
+  if (removedElements) {
+    // Views into removed nodes are gone, and so are the elements the caches hold.
+    x.indexed = false;
+    ++x.removals;
+    ++x.version;
+  }
   if (!text.empty()) node.append_child(pugi::node_pcdata).set_value(std::string(text).c_str());
 }
 

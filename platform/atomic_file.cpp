@@ -11,6 +11,8 @@
 namespace vex::platform {
 namespace {
 
+constexpr std::size_t kBufferBytes = std::size_t(1) << 20;
+
 std::string FolderOf(const std::string& path) {
   const auto slash = path.find_last_of('/');
   if (slash == std::string::npos) return ".";
@@ -36,36 +38,64 @@ bool WriteAll(int fd, std::string_view data) {
 
 }  // namespace
 
-FileResult WriteFileAtomically(const std::string& path, std::string_view content) {
-  if (path.empty()) return FileResult::Fail("cannot write a file without a name");
-  const std::string folder = FolderOf(path);
-  const std::string base = path.substr(path.find_last_of('/') + 1);
+AtomicFileWriter::AtomicFileWriter(std::string path) : path_(std::move(path)) {
+  if (path_.empty()) {
+    error_ = "cannot write a file without a name";
+    return;
+  }
+  const std::string folder = FolderOf(path_);
+  const std::string base = path_.substr(path_.find_last_of('/') + 1);
   std::string tmpl = folder + "/." + base + ".XXXXXX";
   std::vector<char> name(tmpl.begin(), tmpl.end());
   name.push_back('\0');
+  fd_ = ::mkstemp(name.data());
+  if (fd_ < 0) {
+    error_ = Reason("cannot create a temporary file beside", path_);
+    return;
+  }
+  tmp_ = name.data();
+  buffer_.reserve(kBufferBytes);
+}
 
-  const int fd = ::mkstemp(name.data());
-  if (fd < 0) return FileResult::Fail(Reason("cannot create a temporary file beside", path));
-  const std::string tmp(name.data());
+AtomicFileWriter::~AtomicFileWriter() {
+  if (fd_ >= 0) ::close(fd_);
+  if (!committed_ && !tmp_.empty()) ::unlink(tmp_.c_str());
+}
 
+void AtomicFileWriter::Write(std::string_view bytes) {
+  if (fd_ < 0 || !error_.empty()) return;
+  if (buffer_.size() + bytes.size() > kBufferBytes) Flush();
+  if (bytes.size() >= kBufferBytes) {
+    if (!WriteAll(fd_, bytes)) error_ = Reason("cannot write", tmp_);
+    return;
+  }
+  buffer_.append(bytes);
+}
+
+void AtomicFileWriter::Flush() {
+  if (fd_ < 0 || !error_.empty() || buffer_.empty()) return;
+  if (!WriteAll(fd_, buffer_)) error_ = Reason("cannot write", tmp_);
+  buffer_.clear();
+}
+
+FileResult AtomicFileWriter::Commit() {
+  Flush();
+  if (!error_.empty()) return FileResult::Fail(error_);
   struct stat old{};
-  const mode_t mode = ::stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644;
-
-  bool good = WriteAll(fd, content) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
-  std::string why = good ? "" : Reason("cannot write", tmp);
-  if (::close(fd) != 0 && good) {
-    good = false;
-    why = Reason("cannot write", tmp);
-  }
-  if (good && ::rename(tmp.c_str(), path.c_str()) != 0) {
-    good = false;
-    why = Reason("cannot replace", path);
-  }
-  if (!good) {
-    ::unlink(tmp.c_str());
-    return FileResult::Fail(why);
-  }
+  const mode_t mode = ::stat(path_.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644;
+  if (::fchmod(fd_, mode) != 0 || ::fsync(fd_) != 0) return FileResult::Fail(Reason("cannot write", tmp_));
+  const int fd = fd_;
+  fd_ = -1;
+  if (::close(fd) != 0) return FileResult::Fail(Reason("cannot write", tmp_));
+  if (::rename(tmp_.c_str(), path_.c_str()) != 0) return FileResult::Fail(Reason("cannot replace", path_));
+  committed_ = true;
   return {};
+}
+
+FileResult WriteFileAtomically(const std::string& path, std::string_view content) {
+  AtomicFileWriter w(path);
+  w.Write(content);
+  return w.Commit();
 }
 
 FileResult ReadWholeFile(const std::string& path, std::string& out, std::size_t maxBytes) {

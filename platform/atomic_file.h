@@ -15,6 +15,31 @@ struct FileResult {
   static FileResult Fail(std::string why) { return {false, std::move(why)}; }
 };
 
+// Writes a file in pieces to a temporary file in the folder of `path` and, on Commit, flushes
+// it to disk and renames it over `path`. Destroyed without a successful Commit, it removes the
+// temporary file and leaves `path` as it was. For content too large to build in memory first.
+class AtomicFileWriter {
+ public:
+  explicit AtomicFileWriter(std::string path);
+  ~AtomicFileWriter();
+  AtomicFileWriter(const AtomicFileWriter&) = delete;
+  AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+
+  // Appends bytes (buffered). A failure is remembered and reported by Commit.
+  void Write(std::string_view bytes);
+  FileResult Commit();
+
+ private:
+  void Flush();
+
+  std::string path_;
+  std::string tmp_;
+  int fd_ = -1;
+  std::string buffer_;
+  std::string error_;
+  bool committed_ = false;
+};
+
 // Writes `content` to a temporary file in the folder of `path`, flushes it to disk and renames
 // it over `path`. The old file, if any, is untouched until the rename and keeps its permission
 // bits. On failure the temporary file is removed and the reason is returned.

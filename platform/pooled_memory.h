@@ -1,0 +1,15 @@
+#pragma once
+// Memory for large, short-lived documents (parsed XML, workbooks). Big blocks come from the
+// system already populated and freed blocks are kept for reuse: on virtual machines every
+// first touch of a page is a costly trap, and a 100,000-cell table touches tens of thousands.
+
+#include <cstddef>
+
+namespace vex::platform {
+
+// malloc-like: nullptr when memory is exhausted. Blocks below 16 KiB come from malloc.
+void* PooledAllocate(std::size_t bytes);
+// Frees a block from PooledAllocate (nullptr is ignored).
+void PooledFree(void* block);
+
+}  // namespace vex::platform
