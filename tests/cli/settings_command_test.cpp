@@ -1,37 +1,21 @@
 // The batch tool's "settings" verb, run as a drafter would run it.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <nlohmann/json.hpp>
 
+#include "support/run_cli.h"
 #include "support/temp_dir.h"
 
 namespace vex {
 namespace {
 
 using Json = nlohmann::ordered_json;
+using test::CliRun;
+using test::RunCli;
 using test::TempDir;
 using test::WriteFile;
-
-struct CliRun {
-  int status = -1;
-  std::string out;
-};
-
-CliRun RunCli(const std::string& args) {
-  CliRun r;
-  const std::string cmd = std::string(VEXTABLE_CLI) + " " + args + " 2>/dev/null";
-  FILE* p = ::popen(cmd.c_str(), "r");
-  if (!p) return r;
-  char buf[4096];
-  for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) r.out.append(buf, n);
-  const int w = ::pclose(p);
-  r.status = WIFEXITED(w) ? WEXITSTATUS(w) : -1;
-  return r;
-}
 
 TEST(SettingsVerb, ReportsTheExampleFile) {
   const CliRun r = RunCli(std::string("settings --ini ") + VEXTABLE_SOURCE_DIR + "/examples/VexTable.ini");
@@ -80,6 +64,7 @@ TEST(SettingsVerb, UnreadablePathFails) {
   const CliRun r = RunCli("settings --ini " + dir.path());
   EXPECT_EQ(r.status, 1);
   EXPECT_TRUE(r.out.empty());
+  EXPECT_NE(r.err.find("is a folder"), std::string::npos) << r.err;
 }
 
 TEST(SettingsVerb, BadArgumentsAreUsageErrors) {

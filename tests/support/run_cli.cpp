@@ -1,0 +1,26 @@
+#include "support/run_cli.h"
+
+#include <sys/wait.h>
+
+#include <cstdio>
+
+#include "support/temp_dir.h"
+
+namespace vex::test {
+
+CliRun RunCli(const std::string& args) {
+  CliRun r;
+  TempDir scratch;
+  const std::string errFile = scratch.File("stderr");
+  const std::string cmd = std::string(VEXTABLE_CLI) + " " + args + " 2>" + errFile;
+  FILE* p = ::popen(cmd.c_str(), "r");
+  if (!p) return r;
+  char buf[4096];
+  for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) r.out.append(buf, n);
+  const int w = ::pclose(p);
+  r.status = WIFEXITED(w) ? WEXITSTATUS(w) : -1;
+  r.err = ReadFile(errFile);
+  return r;
+}
+
+}  // namespace vex::test

@@ -1,0 +1,17 @@
+#pragma once
+// Runs the vextable program as a drafter would, capturing what it prints.
+
+#include <string>
+
+namespace vex::test {
+
+struct CliRun {
+  int status = -1;  // exit status; -1 when it did not exit normally
+  std::string out;  // standard output
+  std::string err;  // standard error
+};
+
+// Runs "vextable ARGS" through the shell (ARGS is passed as written).
+CliRun RunCli(const std::string& args);
+
+}  // namespace vex::test
