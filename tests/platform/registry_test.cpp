@@ -1,0 +1,163 @@
+#include "platform/registry.h"
+
+#include <gtest/gtest.h>
+
+#include "support/temp_dir.h"
+
+namespace vex::platform {
+namespace {
+
+using test::ReadFile;
+using test::TempDir;
+using test::WriteFile;
+
+constexpr auto HKLM = RegHive::LocalMachine;
+constexpr auto HKCU = RegHive::CurrentUser;
+
+class RegistryTest : public ::testing::Test {
+ protected:
+  TempDir dir_;
+  Registry reg_{dir_.path()};
+};
+
+TEST_F(RegistryTest, EmptyRegistryHasNothing) {
+  EXPECT_FALSE(reg_.KeyExists(HKLM, "Software"));
+  EXPECT_EQ(reg_.GetString(HKLM, "Software", "x"), std::nullopt);
+  EXPECT_TRUE(reg_.SubKeys(HKLM, "").empty());
+  EXPECT_TRUE(reg_.Problems().empty());
+}
+
+TEST_F(RegistryTest, WritesAndReadsStringsDwordsAndDefaults) {
+  ASSERT_TRUE(reg_.SetString(HKLM, "Software\\Harbek\\VexTable", "InstallPath", "C:\\VexTable\\"));
+  ASSERT_TRUE(reg_.SetDword(HKLM, "Software\\Autodesk\\AutoCAD\\R16.0\\ACAD-201:804\\Applications\\VexTable",
+                            "LOADCTRLS", 2));
+  ASSERT_TRUE(reg_.SetString(HKCU, "Software\\Autodesk\\AutoCAD\\R16.0\\ACAD-201:804\\Profiles", "",
+                             "<<Unnamed Profile>>"));
+  // Another program reading the same folder sees it all.
+  const Registry other(dir_.path());
+  EXPECT_EQ(other.GetString(HKLM, "software\\HARBEK\\vextable", "installpath"), "C:\\VexTable\\");
+  EXPECT_EQ(other.GetDword(HKLM, "Software\\Autodesk\\AutoCAD\\R16.0\\ACAD-201:804\\Applications\\VexTable",
+                           "LOADCTRLS"),
+            2u);
+  EXPECT_EQ(other.GetString(HKCU, "Software\\Autodesk\\AutoCAD\\R16.0\\ACAD-201:804\\Profiles", ""),
+            "<<Unnamed Profile>>");
+  EXPECT_EQ(other.GetString(HKLM, "Software\\Autodesk\\AutoCAD\\R16.0\\ACAD-201:804\\Applications\\VexTable",
+                            "LOADCTRLS"),
+            std::nullopt);  // a DWORD is not a string
+  EXPECT_EQ(ReadFile(reg_.HivePath(HKCU)),
+            "Windows Registry Editor Version 5.00\n"
+            "\n[HKEY_CURRENT_USER\\Software]\n"
+            "\n[HKEY_CURRENT_USER\\Software\\Autodesk]\n"
+            "\n[HKEY_CURRENT_USER\\Software\\Autodesk\\AutoCAD]\n"
+            "\n[HKEY_CURRENT_USER\\Software\\Autodesk\\AutoCAD\\R16.0]\n"
+            "\n[HKEY_CURRENT_USER\\Software\\Autodesk\\AutoCAD\\R16.0\\ACAD-201:804]\n"
+            "\n[HKEY_CURRENT_USER\\Software\\Autodesk\\AutoCAD\\R16.0\\ACAD-201:804\\Profiles]\n"
+            "@=\"<<Unnamed Profile>>\"\n");
+}
+
+TEST_F(RegistryTest, StringsWithQuotesAndBackslashesRoundTrip) {
+  const std::string value = "say \"hi\" \\ C:\\path\\ 中文";
+  ASSERT_TRUE(reg_.SetString(HKCU, "K", "a \"name\"", value));
+  EXPECT_EQ(Registry(dir_.path()).GetString(HKCU, "K", "a \"name\""), value);
+  EXPECT_FALSE(reg_.SetString(HKCU, "K", "v", "two\nlines"));
+  EXPECT_FALSE(reg_.SetString(HKCU, "K]x", "v", "1"));
+}
+
+TEST_F(RegistryTest, SubKeysAreListedInNameOrderWithTheirCase) {
+  for (const char* k : {"R16.0", "r15.0", "R14.0"}) ASSERT_TRUE(reg_.CreateKey(HKLM, std::string("A\\") + k));
+  ASSERT_TRUE(reg_.CreateKey(HKLM, "A\\R15.0\\Sub"));  // same key, other case
+  EXPECT_EQ(reg_.SubKeys(HKLM, "A"), (std::vector<std::string>{"R14.0", "r15.0", "R16.0"}));
+}
+
+TEST_F(RegistryTest, OverwritingAValueKeepsOneValue) {
+  ASSERT_TRUE(reg_.SetString(HKLM, "K", "V", "1"));
+  ASSERT_TRUE(reg_.SetDword(HKLM, "K", "v", 7));
+  EXPECT_EQ(reg_.ValueNames(HKLM, "K"), (std::vector<std::string>{"V"}));
+  EXPECT_EQ(reg_.GetDword(HKLM, "K", "V"), 7u);
+}
+
+TEST_F(RegistryTest, DeleteTreeRemovesEverythingBelow) {
+  ASSERT_TRUE(reg_.SetString(HKLM, "P\\Applications\\VexTable\\Commands", "VEXTABLE", "VEXTABLE"));
+  ASSERT_TRUE(reg_.SetDword(HKLM, "P\\Applications\\VexTable", "LOADCTRLS", 2));
+  ASSERT_TRUE(reg_.SetString(HKLM, "P\\Applications\\Other", "x", "y"));
+  ASSERT_TRUE(reg_.DeleteTree(HKLM, "p\\applications\\vextable"));
+  EXPECT_FALSE(reg_.KeyExists(HKLM, "P\\Applications\\VexTable"));
+  EXPECT_TRUE(reg_.KeyExists(HKLM, "P\\Applications\\Other"));
+  EXPECT_TRUE(reg_.DeleteTree(HKLM, "No\\Such\\Key"));
+  ASSERT_TRUE(reg_.DeleteValue(HKLM, "P\\Applications\\Other", "X"));
+  EXPECT_EQ(reg_.GetValue(HKLM, "P\\Applications\\Other", "x"), std::nullopt);
+}
+
+TEST_F(RegistryTest, ReadsHandWrittenFilesAndKeepsOtherKinds) {
+  WriteFile(reg_.HivePath(HKLM),
+            "Windows Registry Editor Version 5.00\r\n\r\n"
+            "; a comment\r\n"
+            "[HKEY_LOCAL_MACHINE\\Software\\Test]\r\n"
+            "\"Str\"=\"value\"\r\n"
+            "\"Num\"=dword:0000000A\r\n"
+            "\"Bin\"=hex:01,02,\\\r\n"
+            "  03,04\r\n"
+            "@=\"default\"\r\n");
+  EXPECT_TRUE(reg_.Problems().empty());
+  EXPECT_EQ(reg_.GetString(HKLM, "Software\\Test", "Str"), "value");
+  EXPECT_EQ(reg_.GetDword(HKLM, "Software\\Test", "Num"), 10u);
+  EXPECT_EQ(reg_.GetString(HKLM, "Software\\Test", ""), "default");
+  ASSERT_TRUE(reg_.SetString(HKLM, "Software\\Test", "New", "1"));
+  EXPECT_EQ(Registry(dir_.path()).GetValue(HKLM, "Software\\Test", "Bin")->text, "hex:01,02,03,04");
+}
+
+struct BrokenHive {
+  const char* name;
+  const char* text;
+  const char* problem;
+};
+
+void PrintTo(const BrokenHive& b, std::ostream* os) { *os << b.name; }
+
+class BrokenHiveTest : public RegistryTest, public ::testing::WithParamInterface<BrokenHive> {};
+
+TEST_P(BrokenHiveTest, IsReportedAndNeverOverwritten) {
+  WriteFile(reg_.HivePath(HKLM), GetParam().text);
+  const auto problems = reg_.Problems();
+  ASSERT_FALSE(problems.empty());
+  EXPECT_NE(problems.front().find(GetParam().problem), std::string::npos) << problems.front();
+  EXPECT_NE(problems.front().find("HKLM.reg:"), std::string::npos) << problems.front();
+  const auto r = reg_.SetString(HKLM, "Software\\X", "a", "b");
+  EXPECT_FALSE(r);
+  EXPECT_EQ(ReadFile(reg_.HivePath(HKLM)), GetParam().text);
+  // The other hive is unaffected.
+  EXPECT_TRUE(reg_.SetString(HKCU, "Software\\X", "a", "b"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Samples, BrokenHiveTest,
+    ::testing::Values(
+        BrokenHive{"no_header", "[HKEY_LOCAL_MACHINE\\A]\n", "not a registry file"},
+        BrokenHive{"binary", "\x7f\x45LF\x01\x02\x03", "not a registry file"},
+        BrokenHive{"unclosed_key", "Windows Registry Editor Version 5.00\n[HKEY_LOCAL_MACHINE\\A\n", "']'"},
+        BrokenHive{"foreign_root", "Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\A]\n", "outside"},
+        BrokenHive{"value_first", "Windows Registry Editor Version 5.00\n\"a\"=\"b\"\n", "outside any key"},
+        BrokenHive{"bad_dword", "Windows Registry Editor Version 5.00\n[HKEY_LOCAL_MACHINE\\A]\n\"a\"=dword:xyz\n",
+                   "hexadecimal"},
+        BrokenHive{"unterminated", "Windows Registry Editor Version 5.00\n[HKEY_LOCAL_MACHINE\\A]\n\"a\"=\"b\n",
+                   "unterminated"},
+        BrokenHive{"unquoted_name", "Windows Registry Editor Version 5.00\n[HKEY_LOCAL_MACHINE\\A]\na=\"b\"\n",
+                   "quoted"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(RegistryTest, WhatCanBeReadFromABrokenHiveStaysReadable) {
+  WriteFile(reg_.HivePath(HKLM),
+            "Windows Registry Editor Version 5.00\n[HKEY_LOCAL_MACHINE\\A]\n\"ok\"=\"1\"\n\"bad\"=dword:zz\n");
+  EXPECT_EQ(reg_.GetString(HKLM, "A", "ok"), "1");
+  EXPECT_EQ(reg_.Problems().size(), 1u);
+}
+
+TEST(RegistryFolder, ComesFromTheEnvironment) {
+  ::setenv("CADHOST_REGISTRY_DIR", "/tmp/some/where", 1);
+  EXPECT_EQ(Registry::DefaultFolder(), "/tmp/some/where/");
+  ::unsetenv("CADHOST_REGISTRY_DIR");
+  EXPECT_NE(Registry::DefaultFolder().find("/.config/cadhost/registry/"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace vex::platform
