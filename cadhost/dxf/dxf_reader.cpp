@@ -1,0 +1,864 @@
+#include "cadhost/dxf/dxf_reader.h"
+
+#include <cmath>
+#include <numbers>
+#include <unordered_map>
+
+#include "cadhost/db/raw_objects.h"
+#include "cadhost/dxf/codepage.h"
+#include "cadhost/dxf/dxf_tags.h"
+#include "cadhost/dxf/entity_parse.h"
+#include "platform/atomic_file.h"
+
+namespace cadhost {
+namespace {
+
+using dxf::FormatError;
+using dxf::RawTag;
+
+bool IsCommonCode(int code) {
+  switch (code) {
+    case 6: case 8: case 48: case 60: case 62: case 67: case 370: case 410: case 420: case 440:
+      return true;
+    default:
+      return false;
+  }
+}
+
+AcGePoint3d PointOf(const Split& s, int code) {
+  AcGePoint3d p;
+  for (const RawTag& t : s.body) {
+    if (t.code == code) p.x = dxf::ToDouble(t);
+    if (t.code == code + 10) p.y = dxf::ToDouble(t);
+    if (t.code == code + 20) p.z = dxf::ToDouble(t);
+  }
+  return p;
+}
+
+// The largest handle the file gives an object, so that objects the file gives none (R12
+// tables, for instance) get handles above every handle still to come. Malformed groups are
+// left for the real reading to report.
+std::uint64_t MaxHandleIn(std::string_view text) {
+  std::uint64_t top = 0;
+  try {
+    dxf::TagReader in(text);
+    RawTag t;
+    bool dimstyle = false;
+    while (in.next(t)) {
+      if (t.code == 0) dimstyle = t.value == "DIMSTYLE";
+      if (t.code == 105 || (t.code == 5 && !dimstyle)) top = std::max<std::uint64_t>(top, dxf::ToHandle(t));
+    }
+  } catch (const FormatError&) {
+  }
+  return top;
+}
+
+class Reader : public ParseContext {
+ public:
+  Reader(std::string_view text, DatabaseImpl& db, DrawingFileReport& report)
+      : m_in(text), m_text(text), m_db(db), m_report(report) {
+    modern = false;
+  }
+
+  void run();
+
+ private:
+  // ---- groups
+  bool next(RawTag& t) { return m_in.next(t); }
+  RawTag expect(int code, const char* what) {
+    RawTag t;
+    if (!next(t)) throw FormatError(m_in.line(), std::string("the file ends where ") + what + " was expected");
+    if (t.code != code)
+      throw FormatError(t.line, std::string("expected ") + what + ", found group " + std::to_string(t.code));
+    return t;
+  }
+  // The groups of one entity or record after its "0 TYPE" group, up to the next group 0.
+  void collect(std::vector<RawTag>& tags) {
+    tags.clear();
+    RawTag t;
+    while (next(t)) {
+      if (t.code == 0) {
+        m_in.unread();
+        return;
+      }
+      if (tags.size() >= kMaxGroupsPerObject)
+        throw FormatError(t.line, "an object has more than " + std::to_string(kMaxGroupsPerObject) + " groups");
+      tags.push_back(t);
+    }
+    throw FormatError(m_in.line(), "the file ends inside an object (truncated?)");
+  }
+  std::string text(const RawTag& t) override {
+    dxf::ValueType type = dxf::ValueType::kString;
+    dxf::TypeOfCode(t.code, type);
+    if (type != dxf::ValueType::kString) {
+      std::string_view v = t.value;
+      while (!v.empty() && v.front() == ' ') v.remove_prefix(1);
+      while (!v.empty() && v.back() == ' ') v.remove_suffix(1);
+      return std::string(v);
+    }
+    bool lossy = false;
+    std::string s = m_decoder->decode(t.value, lossy);
+    if (lossy && !m_warnedLossy) {
+      m_warnedLossy = true;
+      warn(t.line, "text that does not decode in the file's code page was replaced by U+FFFD");
+    }
+    return s;
+  }
+  DxfTag tag(const RawTag& t) { return {t.code, text(t)}; }
+  void warn(long line, const std::string& what) override {
+    if (m_report.warnings.size() < kMaxWarnings)
+      m_report.warnings.push_back("line " + std::to_string(line) + ": " + what);
+  }
+
+  // ---- sections
+  void readHeader();
+  void readTables();
+  void readTable(const RawTag& nameTag);
+  void readBlocks();
+  void readEntities(AcDbObjectId block, const char* endType);
+  void readObjects();
+  void keepSection(const std::string& name);
+  void finish();
+
+  // ---- objects
+  Split split(const RawTag& typeTag, const std::vector<RawTag>& tags);
+  void applyCommon(AcDbEntity& e, const Split& s);
+  bool readEntity(const RawTag& typeTag, AcDbObjectId defaultOwner, bool inBlock);
+  AcDbObjectId style(const std::string& name, long line) override {
+    return recordFor(m_db.styleTable, name, line, "text style");
+  }
+  AcDbObjectId block(const std::string& name, long line) override;
+  void readFollowers(std::vector<RawFollower>& out, bool& converted, const std::string& parentType,
+                     Split& parent);
+  AcDbObjectId recordFor(AcDbObjectId table, const std::string& name, long line, const char* kind);
+
+  static constexpr std::size_t kMaxGroupsPerObject = 4'000'000;
+  static constexpr std::size_t kMaxWarnings = 200;
+
+  dxf::TagReader m_in;
+  std::string_view m_text;
+  DatabaseImpl& m_db;
+  DrawingFileReport& m_report;
+  std::unique_ptr<dxf::TextDecoder> m_decoder;
+  std::string m_version = "AC1009";
+  bool m_modern = false;
+  bool m_warnedLossy = false;
+  std::vector<RawTag> m_tags;
+  // References resolved when the tables are complete.
+  std::vector<std::pair<AcDbObjectId, std::string>> m_layerLinetypes;
+  std::vector<std::tuple<AcDbObjectId, int, std::uint64_t>> m_dashStyles;
+  std::vector<std::pair<AcDbObjectId, std::uint64_t>> m_objectOwners;
+  std::vector<std::pair<std::string, TagList>> m_headerRefs;
+  std::unordered_map<AcDbObjectId, long> m_undefinedBlocks;
+};
+
+void Reader::run() {
+  m_decoder = std::make_unique<dxf::TextDecoder>("");
+  m_db.reserveHandles(MaxHandleIn(m_text));
+  RawTag t;
+  bool sawEof = false;
+  while (next(t)) {
+    if (t.code == 0 && t.value == "EOF") {
+      sawEof = true;
+      break;
+    }
+    if (t.code != 0 || t.value != "SECTION")
+      throw FormatError(t.line, "expected \"0 SECTION\", found group " + std::to_string(t.code) + " \"" +
+                                    std::string(t.value.substr(0, 40)) + "\"");
+    const RawTag name = expect(2, "a section name (group 2)");
+    if (name.value == "HEADER") readHeader();
+    else if (name.value == "TABLES") readTables();
+    else if (name.value == "BLOCKS") readBlocks();
+    else if (name.value == "ENTITIES") readEntities(AcDbObjectId(), "ENDSEC");
+    else if (name.value == "OBJECTS") readObjects();
+    else keepSection(std::string(name.value));
+  }
+  if (!sawEof) throw FormatError(m_in.line(), "the file ends without \"0 EOF\" (truncated?)");
+  finish();
+}
+
+void Reader::readHeader() {
+  RawTag t;
+  std::string var;
+  TagList value;
+  std::vector<std::pair<std::string, std::vector<RawTag>>> vars;
+  std::vector<RawTag> current;
+  auto flush = [&]() {
+    if (!var.empty()) vars.emplace_back(var, current);
+    current.clear();
+  };
+  for (;;) {
+    if (!next(t)) throw FormatError(m_in.line(), "the file ends inside the HEADER section");
+    if (t.code == 0) {
+      if (t.value != "ENDSEC") throw FormatError(t.line, "expected \"0 ENDSEC\" to close the HEADER section");
+      break;
+    }
+    if (t.code == 9) {
+      flush();
+      var = std::string(t.value);
+      continue;
+    }
+    if (var.empty()) throw FormatError(t.line, "a header value without a variable name (group 9)");
+    if (current.size() > 1000) throw FormatError(t.line, "header variable " + var + " has too many groups");
+    current.push_back(t);
+  }
+  flush();
+  // The version and code page decide how every other string is decoded.
+  for (auto& [name, tags] : vars) {
+    if (name == "$ACADVER" && !tags.empty()) m_version = std::string(tags[0].value);
+    if (name == "$DWGCODEPAGE" && !tags.empty()) m_db.header.codepage = std::string(tags[0].value);
+  }
+  m_modern = m_version >= "AC1012";
+  modern = m_modern;
+  m_db.header.acadver = m_version;
+  std::string iconvName = "UTF-8";
+  if (m_version < "AC1021") {
+    iconvName = dxf::IconvNameOf(m_db.header.codepage);
+    if (iconvName.empty()) {
+      warn(0, "unknown code page \"" + m_db.header.codepage + "\"; read as ANSI_1252");
+      iconvName = "CP1252";
+    }
+  }
+  m_decoder = std::make_unique<dxf::TextDecoder>(iconvName);
+  HeaderValues& h = m_db.header;
+  for (auto& [name, tags] : vars) {
+    auto num = [&](int code, double& out) {
+      for (const RawTag& x : tags)
+        if (x.code == code) out = dxf::ToDouble(x);
+    };
+    auto integer = [&](int& out) {
+      for (const RawTag& x : tags)
+        if (x.code >= 60 && x.code <= 99) out = static_cast<int>(dxf::ToInt(x));
+    };
+    if (name == "$ACADVER" || name == "$DWGCODEPAGE") continue;
+    if (name == "$HANDSEED") continue;  // recomputed on save
+    if (name == "$INSUNITS") { integer(h.insunits); continue; }
+    if (name == "$MEASUREMENT") { integer(h.measurement); continue; }
+    if (name == "$TILEMODE") { int v = 1; integer(v); h.tilemode = v != 0; continue; }
+    if (name == "$TEXTSIZE") { num(40, h.textsize); if (!(h.textsize > 0)) h.textsize = 2.5; continue; }
+    if (name == "$LTSCALE") { num(40, h.ltscale); if (!(h.ltscale > 0)) h.ltscale = 1.0; continue; }
+    if (name == "$INSBASE") {
+      num(10, h.insbase.x);
+      num(20, h.insbase.y);
+      num(30, h.insbase.z);
+      continue;
+    }
+    TagList decoded;
+    for (const RawTag& x : tags) decoded.push_back(tag(x));
+    if (name == "$CLAYER" || name == "$TEXTSTYLE" || name == "$CELTYPE")
+      m_headerRefs.emplace_back(name, decoded);
+    else
+      h.others.emplace_back(name, std::move(decoded));
+  }
+}
+
+void Reader::keepSection(const std::string& name) {
+  RawSection section{name, {}};
+  RawTag t;
+  for (;;) {
+    if (!next(t)) throw FormatError(m_in.line(), "the file ends inside the " + name + " section");
+    if (t.code == 0 && t.value == "ENDSEC") break;
+    if (t.code == 0 && (t.value == "SECTION" || t.value == "EOF"))
+      throw FormatError(t.line, "the " + name + " section is not closed by \"0 ENDSEC\"");
+    section.tags.push_back(tag(t));
+  }
+  m_db.sections.push_back(std::move(section));
+}
+
+Split Reader::split(const RawTag& typeTag, const std::vector<RawTag>& tags) {
+  Split s;
+  s.type = std::string(typeTag.value);
+  s.line = typeTag.line;
+  bool sawMarker = false, inCommon = false, inXdata = false;
+  for (std::size_t i = 0; i < tags.size(); ++i) {
+    const RawTag& t = tags[i];
+    if (inXdata || t.code >= 1000) {
+      inXdata = true;
+      s.xdata.push_back(tag(t));
+      continue;
+    }
+    if ((t.code == 105 || (t.code == 5 && s.type != "DIMSTYLE")) && s.handle.isNull() &&
+        !sawMarker) {
+      s.handle = AcDbHandle(dxf::ToHandle(t));
+      continue;
+    }
+    if (t.code == 102 && !t.value.empty() && t.value.front() == '{') {
+      s.appData.push_back(tag(t));
+      while (++i < tags.size()) {
+        s.appData.push_back(tag(tags[i]));
+        if (tags[i].code == 102) break;
+      }
+      if (s.appData.back().code != 102) throw FormatError(t.line, "a \"102 {\" group is not closed");
+      continue;
+    }
+    if (t.code == 330 && !sawMarker && !s.hasOwner) {
+      s.owner = dxf::ToHandle(t);
+      s.hasOwner = true;
+      continue;
+    }
+    if (t.code == 100) {
+      sawMarker = true;
+      s.hasMarkers = true;
+      inCommon = t.value == "AcDbEntity" || t.value == "AcDbSymbolTableRecord";
+      if (!inCommon) s.body.push_back(t);
+      continue;
+    }
+    if (inCommon || (!sawMarker && IsCommonCode(t.code)))
+      s.common.push_back(t);
+    else
+      s.body.push_back(t);
+  }
+  return s;
+}
+
+AcDbObjectId Reader::recordFor(AcDbObjectId table, const std::string& name, long line,
+                               const char* kind) {
+  AcDbObjectId id = m_db.recordId(table, name);
+  if (!id.isNull() || name.empty()) return id;
+  // A name the tables lack: add the record so the drawing still says what it said.
+  warn(line, std::string(kind) + " \"" + name + "\" is not in its table; added");
+  std::unique_ptr<AcDbSymbolTableRecord> r;
+  if (table == m_db.layerTable) {
+    auto layer = std::make_unique<AcDbLayerTableRecord>();
+    layer->setLinetypeObjectId(m_db.continuous);
+    r = std::move(layer);
+  } else if (table == m_db.linetypeTable) {
+    r = std::make_unique<AcDbLinetypeTableRecord>();
+  } else if (table == m_db.styleTable) {
+    auto style = std::make_unique<AcDbTextStyleTableRecord>();
+    style->setFileName("txt");
+    r = std::move(style);
+  } else {
+    return AcDbObjectId();
+  }
+  ObjectAccess::setName(*r, name);
+  return m_db.addRecord(*m_db.get<AcDbSymbolTable>(table), std::move(r));
+}
+
+void Reader::applyCommon(AcDbEntity& e, const Split& s) {
+  TagList extra;
+  AcCmColor color;
+  bool hasColor = false;
+  for (const RawTag& t : s.common) {
+    switch (t.code) {
+      case 8: ObjectAccess::setLayer(e, recordFor(m_db.layerTable, text(t), t.line, "layer")); break;
+      case 6: ObjectAccess::setLinetype(e, recordFor(m_db.linetypeTable, text(t), t.line, "linetype")); break;
+      case 62: {
+        const long long c = dxf::ToInt(t);
+        if (c >= 0 && c <= 256) {
+          color.setColorIndex(static_cast<Adesk::UInt16>(c));
+          hasColor = true;
+        } else {
+          extra.push_back(tag(t));
+        }
+        break;
+      }
+      case 420: {
+        const auto rgb = static_cast<std::uint32_t>(dxf::ToInt(t));
+        const Adesk::UInt16 index = color.colorIndex();
+        color.setRGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+        if (hasColor && index >= 1 && index <= 255) {
+          AcCmColor c = color;
+          (void)c;
+        }
+        hasColor = true;
+        break;
+      }
+      case 370: {
+        const long long w = dxf::ToInt(t);
+        if (w >= -3 && w <= 211) ObjectAccess::setLineWeight(e, static_cast<AcDb::LineWeight>(w));
+        break;
+      }
+      case 48: {
+        const double v = dxf::ToDouble(t);
+        if (v > 0) ObjectAccess::setLinetypeScale(e, v);
+        break;
+      }
+      case 67: break;  // paper space: the owner says it
+      default: extra.push_back(tag(t));
+    }
+  }
+  if (hasColor) ObjectAccess::setColor(e, color);
+  if (e.layerId().isNull()) ObjectAccess::setLayer(e, recordFor(m_db.layerTable, "0", s.line, "layer"));
+  if (e.linetypeId().isNull()) ObjectAccess::setLinetype(e, m_db.byLayer);
+  DxfExtras& x = ObjectAccess::extras(e);
+  x.appData = s.appData;
+  x.common = std::move(extra);
+  x.xdata = s.xdata;
+}
+
+void Reader::readFollowers(std::vector<RawFollower>& out, bool& converted,
+                           const std::string& parentType, Split& parent) {
+  RawTag t;
+  converted = false;
+  for (;;) {
+    if (!next(t)) throw FormatError(m_in.line(), "the file ends inside the parts of a " + parentType);
+    if (t.code != 0) throw FormatError(t.line, "expected group 0");
+    if (t.value != "VERTEX" && t.value != "ATTRIB" && t.value != "SEQEND") {
+      warn(t.line, parentType + " without SEQEND");
+      m_in.unread();
+      out.push_back({"SEQEND", AcDbHandle(), {}});
+      return;
+    }
+    collect(m_tags);
+    Split s = split(t, m_tags);
+    RawFollower f{s.type, s.handle, {}};
+    // Followers keep everything after their owner handle, as written.
+    for (const DxfTag& a : s.appData) f.tags.push_back(a);
+    if (!s.common.empty() && m_modern) f.tags.push_back({100, "AcDbEntity"});
+    for (const RawTag& c : s.common) f.tags.push_back(tag(c));
+    for (const RawTag& b : s.body) f.tags.push_back(tag(b));
+    for (const DxfTag& x : s.xdata) f.tags.push_back(x);
+    if (out.size() >= 10'000'000) throw FormatError(t.line, "too many vertices or attributes");
+    out.push_back(std::move(f));
+    if (s.type == "SEQEND") break;
+  }
+  (void)parent;
+}
+
+bool Reader::readEntity(const RawTag& typeTag, AcDbObjectId defaultOwner, bool inBlock) {
+  collect(m_tags);
+  Split s = split(typeTag, m_tags);
+  const bool hasFollowers =
+      s.type == "POLYLINE" ||
+      (s.type == "INSERT" && [&] {
+        for (const RawTag& b : s.body)
+          if (b.code == 66 && dxf::ToInt(b) != 0) return true;
+        return false;
+      }());
+  std::vector<RawFollower> followers;
+  if (hasFollowers) {
+    bool converted = false;
+    readFollowers(followers, converted, s.type, s);
+    s.followers = &followers;
+  }
+  modern = m_modern || s.hasMarkers;
+  std::unique_ptr<AcDbEntity> e = BuildEntity(s, *this);
+  if (!e) return false;
+  applyCommon(*e, s);
+  if (!followers.empty() && !s.followersConsumed) ObjectAccess::extras(*e).followers = std::move(followers);
+  AcDbObjectId owner = defaultOwner;
+  if (!inBlock) {
+    bool paper = false;
+    for (const RawTag& c : s.common)
+      if (c.code == 67 && dxf::ToInt(c) == 1) paper = true;
+    owner = paper ? m_db.paperSpace : m_db.modelSpace;
+    if (s.hasOwner) {
+      const AcDbObjectId byHandle = m_db.idOfHandle(AcDbHandle(s.owner));
+      if (m_db.get<AcDbBlockTableRecord>(byHandle) != nullptr) owner = byHandle;
+    }
+  }
+  if (!s.handle.isNull() && !m_db.idOfHandle(s.handle).isNull())
+    warn(typeTag.line, "handle " + s.handle.toString() + " is used twice; a new one was given");
+  m_db.appendEntity(owner, std::move(e), s.handle);
+  return true;
+}
+
+AcDbObjectId Reader::block(const std::string& name, long line) {
+  if (name.empty()) {
+    warn(line, "INSERT without a block name");
+    return AcDbObjectId();
+  }
+  AcDbObjectId id = m_db.recordId(m_db.blockTable, name);
+  if (!id.isNull()) return id;
+  // R12 files define blocks in any order; the definition fills the record when it comes.
+  auto r = std::make_unique<AcDbBlockTableRecord>();
+  ObjectAccess::setName(*r, name);
+  id = m_db.addRecord(*m_db.get<AcDbSymbolTable>(m_db.blockTable), std::move(r));
+  m_undefinedBlocks.emplace(id, line);
+  return id;
+}
+
+// ---- tables
+
+void Reader::readTables() {
+  RawTag t;
+  for (;;) {
+    if (!next(t)) throw FormatError(m_in.line(), "the file ends inside the TABLES section");
+    if (t.code != 0) throw FormatError(t.line, "expected group 0 in the TABLES section");
+    if (t.value == "ENDSEC") break;
+    if (t.value != "TABLE") throw FormatError(t.line, "expected \"0 TABLE\", found \"" + std::string(t.value.substr(0, 40)) + "\"");
+    readTable(expect(2, "a table name (group 2)"));
+  }
+  // Layers name their linetypes, linetype dashes their styles: resolved now all are read.
+  for (auto& [layerId, name] : m_layerLinetypes) {
+    auto* layer = m_db.get<AcDbLayerTableRecord>(layerId);
+    AcDbObjectId lt = m_db.recordId(m_db.linetypeTable, name);
+    if (lt.isNull()) lt = recordFor(m_db.linetypeTable, name, 0, "linetype");
+    WriteScope scope(*layer);
+    layer->setLinetypeObjectId(lt);
+  }
+  for (auto& [ltId, index, handle] : m_dashStyles) {
+    auto* lt = m_db.get<AcDbLinetypeTableRecord>(ltId);
+    const AcDbObjectId style = m_db.idOfHandle(AcDbHandle(handle));
+    WriteScope scope(*lt);
+    if (m_db.get<AcDbTextStyleTableRecord>(style) != nullptr) lt->setShapeStyleAt(index, style);
+  }
+}
+
+namespace {
+
+// A table's object: the modelled ones by name, the others kept as they are.
+AcDbSymbolTable* TableObject(DatabaseImpl& db, const std::string& name, AcDbHandle handle) {
+  auto make = [&](AcDbObjectId& slot, std::unique_ptr<AcDbSymbolTable> t) {
+    if (slot.isNull()) slot = db.add(std::move(t), AcDbObjectId(), handle);
+    return db.get<AcDbSymbolTable>(slot);
+  };
+  if (name == "LAYER") return make(db.layerTable, std::make_unique<AcDbLayerTable>());
+  if (name == "LTYPE") return make(db.linetypeTable, std::make_unique<AcDbLinetypeTable>());
+  if (name == "STYLE") return make(db.styleTable, std::make_unique<AcDbTextStyleTable>());
+  if (name == "BLOCK_RECORD") return make(db.blockTable, std::make_unique<AcDbBlockTable>());
+  return &db.rawTable(name, handle);
+}
+
+}  // namespace
+
+void Reader::readTable(const RawTag& nameTag) {
+  const std::string name = text(nameTag);
+  // The table's own groups up to its first record.
+  collect(m_tags);
+  Split head = split(nameTag, m_tags);
+  AcDbSymbolTable* table = TableObject(m_db, name, head.handle);
+  DxfExtras& tx = ObjectAccess::extras(*table);
+  tx.appData = head.appData;
+  for (const RawTag& b : head.body)
+    if (b.code != 70 && !(b.code == 100 && b.value == "AcDbSymbolTable")) tx.body.push_back(tag(b));
+  tx.xdata = head.xdata;
+  RawTag t;
+  for (;;) {
+    if (!next(t)) throw FormatError(m_in.line(), "the file ends inside the " + name + " table");
+    if (t.code != 0) throw FormatError(t.line, "expected group 0 in the " + name + " table");
+    if (t.value == "ENDTAB") {
+      collect(m_tags);
+      return;
+    }
+    if (t.value == "ENDSEC" || t.value == "TABLE")
+      throw FormatError(t.line, "the " + name + " table is not closed by \"0 ENDTAB\"");
+    collect(m_tags);
+    Split s = split(t, m_tags);
+    if (s.type != name) {
+      warn(t.line, "a " + s.type + " record in the " + name + " table left out");
+      continue;
+    }
+    std::string recordName;
+    int flags = 0;
+    for (const RawTag& b : s.body) {
+      if (b.code == 2 && recordName.empty()) recordName = text(b);
+      if (b.code == 70) flags = static_cast<int>(dxf::ToInt(b));
+    }
+    std::unique_ptr<AcDbSymbolTableRecord> record;
+    TagList body;
+    auto keep = [&](std::initializer_list<int> known) {
+      for (const RawTag& b : s.body) {
+        if (b.code == 100) continue;
+        bool k = b.code == 2 || b.code == 70;
+        for (int c : known) k = k || c == b.code;
+        if (!k) body.push_back(tag(b));
+      }
+    };
+    if (name == "LAYER") {
+      auto r = std::make_unique<AcDbLayerTableRecord>();
+      for (const RawTag& b : s.body) {
+        if (b.code == 62) {
+          const long long c = dxf::ToInt(b);
+          r->setIsOff(c < 0);
+          const long long idx = std::llabs(c);
+          r->setColor(AcCmColor::fromIndex(static_cast<Adesk::UInt16>(idx >= 1 && idx <= 255 ? idx : 7)));
+        }
+        if (b.code == 420) {
+          const auto rgb = static_cast<std::uint32_t>(dxf::ToInt(b));
+          AcCmColor c = r->color();
+          c.setRGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+          r->setColor(c);
+        }
+        if (b.code == 6) m_layerLinetypes.emplace_back(AcDbObjectId(), text(b));
+        if (b.code == 290) r->setIsPlottable(dxf::ToInt(b) != 0);
+        if (b.code == 370) {
+          const long long w = dxf::ToInt(b);
+          if (w >= -3 && w <= 211) r->setLineWeight(static_cast<AcDb::LineWeight>(w));
+        }
+      }
+      ObjectAccess::layerFlags(*r) = flags;
+      keep({62, 420, 6, 290, 370});
+      record = std::move(r);
+    } else if (name == "LTYPE") {
+      auto r = std::make_unique<AcDbLinetypeTableRecord>();
+      for (const RawTag& b : s.body)
+        if (b.code == 3) {
+          r->setComments(text(b).c_str());
+          break;
+        }
+      int dash = -1;
+      for (const RawTag& b : s.body) {
+        switch (b.code) {
+          case 49:
+            if (dash + 1 >= 64) throw FormatError(b.line, "a linetype has more than 64 dashes");
+            ++dash;
+            r->setNumDashes(dash + 1);
+            r->setDashLengthAt(dash, dxf::ToDouble(b));
+            break;
+          case 74: if (dash >= 0) ObjectAccess::setDashFlags(*r, dash, static_cast<int>(dxf::ToInt(b))); break;
+          case 75: if (dash >= 0) { const int f = ObjectAccess::dashFlags(*r, dash); r->setShapeNumberAt(dash, static_cast<int>(dxf::ToInt(b))); ObjectAccess::setDashFlags(*r, dash, f); } break;
+          case 340: if (dash >= 0) m_dashStyles.emplace_back(AcDbObjectId(), dash, dxf::ToHandle(b)); break;
+          case 46: if (dash >= 0) r->setShapeScaleAt(dash, dxf::ToDouble(b)); break;
+          case 50: if (dash >= 0) r->setShapeRotationAt(dash, dxf::ToDouble(b) * std::numbers::pi / 180.0); break;
+          case 44: if (dash >= 0) r->setShapeOffsetAt(dash, AcGeVector2d(dxf::ToDouble(b), r->shapeOffsetAt(dash).y)); break;
+          case 45: if (dash >= 0) r->setShapeOffsetAt(dash, AcGeVector2d(r->shapeOffsetAt(dash).x, dxf::ToDouble(b))); break;
+          case 9: if (dash >= 0) { const int f = ObjectAccess::dashFlags(*r, dash); r->setTextAt(dash, text(b).c_str()); ObjectAccess::setDashFlags(*r, dash, f); } break;
+          default: break;
+        }
+      }
+      keep({3, 72, 73, 40, 49, 74, 75, 340, 46, 50, 44, 45, 9});
+      record = std::move(r);
+    } else if (name == "STYLE") {
+      auto r = std::make_unique<AcDbTextStyleTableRecord>();
+      for (const RawTag& b : s.body) {
+        switch (b.code) {
+          case 3: r->setFileName(text(b).c_str()); break;
+          case 4: r->setBigFontFileName(text(b).c_str()); break;
+          case 40: r->setTextSize(std::max(0.0, dxf::ToDouble(b))); break;
+          case 41: if (dxf::ToDouble(b) > 0) r->setXScale(dxf::ToDouble(b)); break;
+          case 50: r->setObliquingAngle(dxf::ToDouble(b) * std::numbers::pi / 180.0); break;
+          case 42: if (dxf::ToDouble(b) > 0) r->setPriorSize(dxf::ToDouble(b)); break;
+          case 71: ObjectAccess::styleGeneration(*r) = static_cast<int>(dxf::ToInt(b)); break;
+          default: break;
+        }
+      }
+      ObjectAccess::styleFlags(*r) = flags;
+      // The system typeface travels in extended data of the application "ACAD".
+      TagList rest;
+      for (std::size_t i = 0; i < s.xdata.size(); ++i) {
+        if (s.xdata[i].code == 1001 && s.xdata[i].value == "ACAD" && i + 1 < s.xdata.size() &&
+            s.xdata[i + 1].code == 1000) {
+          const std::string face = s.xdata[i + 1].value;
+          long long fl = 0;
+          std::size_t j = i + 2;
+          if (j < s.xdata.size() && s.xdata[j].code == 1071) fl = std::atoll(s.xdata[j++].value.c_str());
+          r->setFont(face.c_str(), (fl & 0x2000000) != 0, (fl & 0x1000000) != 0,
+                     static_cast<int>((fl >> 8) & 0xFF), static_cast<int>(fl & 0xFF));
+          while (j < s.xdata.size() && s.xdata[j].code != 1001) rest.push_back(s.xdata[j++]);
+          i = j - 1;
+          continue;
+        }
+        rest.push_back(s.xdata[i]);
+      }
+      s.xdata = std::move(rest);
+      keep({3, 4, 40, 41, 50, 42, 71});
+      record = std::move(r);
+    } else if (name == "BLOCK_RECORD") {
+      record = std::make_unique<AcDbBlockTableRecord>();
+      keep({});
+    } else {
+      auto r = std::make_unique<RawRecord>(name);
+      r->flags = flags;
+      bool marker = false;
+      for (const RawTag& b : s.body) {
+        if (b.code == 100) {
+          body.push_back(tag(b));
+          marker = true;
+        } else if (b.code != 2 && b.code != 70) {
+          body.push_back(tag(b));
+        }
+      }
+      if (!marker)
+        if (const char* m = RecordMarkerOf(name)) body.insert(body.begin(), {100, m});
+      record = std::move(r);
+    }
+    ObjectAccess::setName(*record, recordName);
+    DxfExtras& x = ObjectAccess::extras(*record);
+    x.appData = s.appData;
+    for (const RawTag& c : s.common) x.common.push_back(tag(c));
+    x.body = std::move(body);
+    x.xdata = s.xdata;
+    if (!s.handle.isNull() && !m_db.idOfHandle(s.handle).isNull())
+      warn(t.line, "handle " + s.handle.toString() + " is used twice; a new one was given");
+    const bool shapeEntry = name == "STYLE" && recordName.empty();
+    AcDbObjectId id;
+    if (shapeEntry) {
+      // Shape files are styles without a name: kept, but found by handle only.
+      id = m_db.add(std::move(record), table->objectId(), s.handle);
+      ObjectAccess::records(*table).push_back(id);
+    } else if (recordName.empty()) {
+      warn(t.line, "a " + name + " record without a name left out");
+      continue;
+    } else {
+      id = m_db.addRecord(*table, std::move(record), s.handle);
+      if (id.isNull()) {
+        warn(t.line, name + " \"" + recordName + "\" is defined twice; the second left out");
+        continue;
+      }
+    }
+    if (name == "LAYER" && !m_layerLinetypes.empty() && m_layerLinetypes.back().first.isNull())
+      m_layerLinetypes.back().first = id;
+    for (auto& d : m_dashStyles)
+      if (std::get<0>(d).isNull()) std::get<0>(d) = id;
+    if (name == "BLOCK_RECORD") {
+      const std::string folded = FoldName(recordName);
+      if (folded == "*MODEL_SPACE") m_db.modelSpace = id;
+      if (folded == "*PAPER_SPACE") m_db.paperSpace = id;
+    }
+  }
+}
+
+// ---- blocks
+
+void Reader::readBlocks() {
+  RawTag t;
+  for (;;) {
+    if (!next(t)) throw FormatError(m_in.line(), "the file ends inside the BLOCKS section");
+    if (t.code != 0) throw FormatError(t.line, "expected group 0 in the BLOCKS section");
+    if (t.value == "ENDSEC") return;
+    if (t.value != "BLOCK") throw FormatError(t.line, "expected \"0 BLOCK\", found \"" + std::string(t.value.substr(0, 40)) + "\"");
+    collect(m_tags);
+    Split s = split(t, m_tags);
+    std::string name;
+    for (const RawTag& b : s.body)
+      if (b.code == 2) name = text(b);
+    if (name.empty()) throw FormatError(t.line, "a BLOCK without a name (group 2)");
+    AcDbObjectId id;
+    if (s.hasOwner) {
+      id = m_db.idOfHandle(AcDbHandle(s.owner));
+      if (m_db.get<AcDbBlockTableRecord>(id) == nullptr) id = AcDbObjectId();
+    }
+    if (id.isNull()) id = m_db.recordId(m_db.blockTable, name);
+    if (id.isNull()) {
+      if (m_modern) warn(t.line, "block \"" + name + "\" has no BLOCK_RECORD; added");
+      if (m_db.blockTable.isNull()) TableObject(m_db, "BLOCK_RECORD", AcDbHandle());
+      auto r = std::make_unique<AcDbBlockTableRecord>();
+      ObjectAccess::setName(*r, name);
+      id = m_db.addRecord(*m_db.get<AcDbSymbolTable>(m_db.blockTable), std::move(r));
+      if (id.isNull()) throw FormatError(t.line, "block \"" + name + "\" cannot be added");
+    }
+    m_undefinedBlocks.erase(id);
+    const std::string folded = FoldName(name);
+    if (folded == "*MODEL_SPACE" && m_db.modelSpace.isNull()) m_db.modelSpace = id;
+    if (folded == "*PAPER_SPACE" && m_db.paperSpace.isNull()) m_db.paperSpace = id;
+    auto* block = m_db.get<AcDbBlockTableRecord>(id);
+    WriteScope scope(*block);
+    block->setOrigin(PointOf(s, 10));
+    int flags = 0;
+    TagList beginExtras;
+    for (const RawTag& b : s.body) {
+      if (b.code == 70) flags = static_cast<int>(dxf::ToInt(b));
+      else if (b.code == 4) block->setComments(text(b).c_str());
+      else if (b.code == 100 || b.code == 2 || b.code == 3 || b.code == 10 || b.code == 20 || b.code == 30) continue;
+      else if (b.code == 1 && b.value.empty()) continue;
+      else beginExtras.push_back(tag(b));
+    }
+    ObjectAccess::blockFlags(*block) = flags;
+    m_db.giveFollowersHandles(*block);
+    DxfExtras& x = ObjectAccess::extras(*block);
+    if (!s.handle.isNull()) m_db.setFollowerHandle(*block, 0, s.handle);
+    for (const RawTag& c : s.common)
+      if (c.code != 67) x.followers[0].tags.push_back(tag(c));
+    for (DxfTag& e : beginExtras) x.followers[0].tags.push_back(std::move(e));
+    for (const DxfTag& e : s.xdata) x.followers[0].tags.push_back(e);
+    readEntities(id, "ENDBLK");
+    collect(m_tags);
+    Split end = split(t, m_tags);
+    if (!end.handle.isNull()) m_db.setFollowerHandle(*block, 1, end.handle);
+    for (const RawTag& c : end.common)
+      if (c.code != 67) x.followers[1].tags.push_back(tag(c));
+  }
+}
+
+void Reader::readEntities(AcDbObjectId block, const char* endType) {
+  RawTag t;
+  for (;;) {
+    if (!next(t)) throw FormatError(m_in.line(), std::string("the file ends before \"0 ") + endType + "\"");
+    if (t.code != 0) throw FormatError(t.line, "expected group 0 to start an entity");
+    if (t.value == endType) return;
+    if (t.value == "ENDSEC" || t.value == "EOF" || t.value == "SECTION" || t.value == "BLOCK")
+      throw FormatError(t.line, std::string("expected \"0 ") + endType + "\", found \"" + std::string(t.value) + "\"");
+    if (t.value == "SEQEND" || t.value == "VERTEX" || t.value == "ATTRIB") {
+      warn(t.line, std::string(t.value) + " without the entity it belongs to left out");
+      collect(m_tags);
+      continue;
+    }
+    if (m_db.modelSpace.isNull() || m_db.paperSpace.isNull()) m_db.ensureTables();
+    readEntity(t, block, !block.isNull());
+  }
+}
+
+// ---- objects
+
+void Reader::readObjects() {
+  RawTag t;
+  for (;;) {
+    if (!next(t)) throw FormatError(m_in.line(), "the file ends inside the OBJECTS section");
+    if (t.code != 0) throw FormatError(t.line, "expected group 0 in the OBJECTS section");
+    if (t.value == "ENDSEC") return;
+    collect(m_tags);
+    Split s = split(t, m_tags);
+    auto o = std::make_unique<RawObject>(s.type);
+    DxfExtras& x = ObjectAccess::extras(*o);
+    x.appData = s.appData;
+    // Objects keep every group after their owner as written, class markers included.
+    for (const RawTag& c : s.common) x.body.push_back(tag(c));
+    for (const RawTag& b : s.body) x.body.push_back(tag(b));
+    for (const DxfTag& d : s.xdata) x.body.push_back(d);
+    if (!s.handle.isNull() && !m_db.idOfHandle(s.handle).isNull())
+      warn(t.line, "handle " + s.handle.toString() + " is used twice; a new one was given");
+    const AcDbObjectId id = m_db.add(std::move(o), AcDbObjectId(), s.handle);
+    m_db.objects.push_back(id);
+    if (s.hasOwner && s.owner != 0) m_objectOwners.emplace_back(id, s.owner);
+  }
+}
+
+void Reader::finish() {
+  for (auto& [id, owner] : m_objectOwners)
+    ObjectAccess::setOwner(*m_db.object(id), m_db.idOfHandle(AcDbHandle(owner)));
+  for (auto& [id, line] : m_undefinedBlocks)
+    warn(line, "block \"" + m_db.get<AcDbBlockTableRecord>(id)->name() + "\" is used but never defined; kept empty");
+  m_db.ensureTables();
+  if (m_db.objects.empty()) m_db.ensureObjects();
+  m_db.compactHandseed();
+  for (auto& [name, tags] : m_headerRefs) {
+    for (const DxfTag& t : tags) {
+      if (name == "$CLAYER" && t.code == 8)
+        m_db.header.clayer = recordFor(m_db.layerTable, t.value, 0, "current layer");
+      if (name == "$TEXTSTYLE" && t.code == 7)
+        m_db.header.textstyle = recordFor(m_db.styleTable, t.value, 0, "current text style");
+      if (name == "$CELTYPE" && t.code == 6)
+        m_db.header.celtype = recordFor(m_db.linetypeTable, t.value, 0, "current linetype");
+    }
+  }
+}
+
+}  // namespace
+
+DrawingFileReport ReadDxfText(std::string_view text, const std::string& name, DatabaseImpl& db) {
+  DrawingFileReport report;
+  if (text.substr(0, 18) == "AutoCAD Binary DXF") {
+    report.status = Acad::eBadDxfFile;
+    report.message = "\"" + name + "\" is a binary DXF file; only ASCII DXF files are read";
+    return report;
+  }
+  try {
+    Reader reader(text, db, report);
+    reader.run();
+  } catch (const dxf::FormatError& e) {
+    report.status = Acad::eBadDxfFile;
+    report.line = e.line();
+    report.message = "\"" + name + "\", line " + std::to_string(e.line()) + ": " + e.what();
+  } catch (const std::bad_alloc&) {
+    report.status = Acad::eOutOfMemory;
+    report.message = "\"" + name + "\" is too large to read";
+  }
+  return report;
+}
+
+DrawingFileReport ReadDxfFile(const std::string& path, DatabaseImpl& db) {
+  std::string content;
+  const vex::platform::FileResult r = vex::platform::ReadWholeFile(path, content, kMaxDxfBytes);
+  if (!r) {
+    DrawingFileReport report;
+    report.status = r.error.find("cannot open") != std::string::npos ? Acad::eFileNotFound
+                                                                        : Acad::eFileAccessErr;
+    report.message = r.error;
+    return report;
+  }
+  return ReadDxfText(content, path, db);
+}
+
+}  // namespace cadhost
