@@ -517,7 +517,9 @@ void Reader::readTable(const RawTag& nameTag) {
   const std::string name = text(nameTag);
   // The table's own groups up to its first record.
   collect(m_tags);
-  Split head = split(nameTag, m_tags);
+  // The table's own groups: group 5 is its handle, also for the DIMSTYLE table.
+  const RawTag tableTag{0, "TABLE", nameTag.line};
+  Split head = split(tableTag, m_tags);
   AcDbSymbolTable* table = TableObject(m_db, name, head.handle);
   DxfExtras& tx = ObjectAccess::extras(*table);
   tx.appData = head.appData;
