@@ -1,0 +1,33 @@
+#include "model/host_output.h"
+
+#include <cstdio>
+#include <string>
+
+namespace vex {
+namespace {
+MessageHandler& BoxHandler() {
+  static MessageHandler handler;
+  return handler;
+}
+}  // namespace
+
+void PrintCommandLine(std::string_view text) {
+  std::fwrite(text.data(), 1, text.size(), stdout);
+  std::fflush(stdout);
+}
+
+void ShowMessageBox(std::string_view text) {
+  if (const auto& h = BoxHandler()) {
+    h(text);
+    return;
+  }
+  PrintCommandLine("\n" + std::string(text) + "\n");
+}
+
+MessageHandler SetMessageBoxHandler(MessageHandler handler) {
+  MessageHandler old = std::move(BoxHandler());
+  BoxHandler() = std::move(handler);
+  return old;
+}
+
+}  // namespace vex
