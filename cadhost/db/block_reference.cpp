@@ -1,6 +1,8 @@
 // Block references: transform, extents through the block, explode.
 
+#include <charconv>
 #include <cmath>
+#include <cstdlib>
 
 #include "cadhost/db/database_impl.h"
 #include "cadhost/db/geom_util.h"
@@ -9,6 +11,46 @@
 CADHOST_DEFINE_MEMBERS(AcDbBlockReference, AcDbEntity)
 
 namespace {
+
+// Moves the attributes that travel with a reference along with it: their points, height and
+// rotation, kept as drawing-file groups. Attributes in planes of their own, and attributes
+// under a mirror, stay as they are.
+void TransformAttributes(cadhost::DxfExtras& x, const AcGeMatrix3d& m, double angle) {
+  const double s = m.scale();
+  for (cadhost::RawFollower& f : x.followers) {
+    if (f.type != "ATTRIB") continue;
+    bool flat = true;
+    for (const cadhost::DxfTag& t : f.tags)
+      if (t.code == 230 && std::strtod(t.value.c_str(), nullptr) != 1.0) flat = false;
+    if (!flat) continue;
+    auto find = [&](int code) -> cadhost::DxfTag* {
+      for (cadhost::DxfTag& t : f.tags)
+        if (t.code == code) return &t;
+      return nullptr;
+    };
+    auto put = [](cadhost::DxfTag* t, double v) {
+      if (t == nullptr) return;
+      char buf[32];
+      const auto [p, ec] = std::to_chars(buf, buf + sizeof buf, v);
+      t->value.assign(buf, p);
+    };
+    for (int code : {10, 11}) {
+      cadhost::DxfTag *x0 = find(code), *y0 = find(code + 10), *z0 = find(code + 20);
+      if (x0 == nullptr || y0 == nullptr) continue;
+      AcGePoint3d p(std::strtod(x0->value.c_str(), nullptr), std::strtod(y0->value.c_str(), nullptr),
+                    z0 != nullptr ? std::strtod(z0->value.c_str(), nullptr) : 0.0);
+      p.transformBy(m);
+      put(x0, p.x);
+      put(y0, p.y);
+      put(z0, p.z);
+    }
+    if (cadhost::DxfTag* h = find(40)) put(h, std::strtod(h->value.c_str(), nullptr) * s);
+    cadhost::DxfTag* r = find(50);
+    const double deg = (r != nullptr ? std::strtod(r->value.c_str(), nullptr) : 0.0) + angle * 180.0 / M_PI;
+    if (r != nullptr) put(r, std::fmod(deg + 360.0, 360.0));
+    else if (angle != 0.0) f.tags.push_back({50, std::to_string(std::fmod(deg + 360.0, 360.0))});
+  }
+}
 
 // Guards extents of blocks that (in a damaged drawing) reference themselves.
 thread_local int g_depth = 0;
@@ -126,7 +168,10 @@ Acad::ErrorStatus AcDbBlockReference::subTransformBy(const AcGeMatrix3d& m) {
   }
   x.transformBy(acgeOcsToWcs(m_normal).inverse());
   m_rotation = cadhost::NormalizeAngle(std::atan2(x.y, x.x));
+  const double before = m_rotation;
   m_scale = AcGeScale3d(m_scale.sx * s, m_scale.sy * s, m_scale.sz * s);
   m_position.transformBy(m);
+  if (cadhost::ObjectAccess::extras(static_cast<const AcDbObject&>(*this)) != nullptr && m.det() > 0.0)
+    TransformAttributes(cadhost::ObjectAccess::extras(*this), m, m_rotation - before);
   return Acad::eOk;
 }

@@ -89,6 +89,7 @@ TextDecoder::TextDecoder(const std::string& iconvName) {
   if (iconvName.empty() || iconvName == "UTF-8") return;
   iconv_t cd = iconv_open("UTF-8", iconvName.c_str());
   if (cd != reinterpret_cast<iconv_t>(-1)) m_cd = cd;
+  else m_ok = false;
 }
 
 TextDecoder::~TextDecoder() {

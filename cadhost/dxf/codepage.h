@@ -25,10 +25,13 @@ class TextDecoder {
   // The value in UTF-8 with escapes resolved. Bytes that do not decode become U+FFFD and set
   // `lossy`.
   std::string decode(std::string_view raw, bool& lossy);
+  // False when iconv does not know the code page asked for (the decoder then takes UTF-8).
+  bool ok() const { return m_ok; }
 
  private:
   std::string convert(std::string_view raw, bool& lossy);
   void* m_cd = nullptr;  // iconv_t, or null for UTF-8 files
+  bool m_ok = true;
 };
 
 // Resolves \U+XXXX and \M+nXXXX in UTF-8 text; a backslash written twice stays as it is.

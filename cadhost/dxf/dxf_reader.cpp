@@ -220,6 +220,10 @@ void Reader::readHeader() {
     }
   }
   m_decoder = std::make_unique<dxf::TextDecoder>(iconvName);
+  if (!m_decoder->ok()) {
+    warn(0, "code page \"" + m_db.header.codepage + "\" is not available; read as ANSI_1252");
+    m_decoder = std::make_unique<dxf::TextDecoder>("CP1252");
+  }
   HeaderValues& h = m_db.header;
   for (auto& [name, tags] : vars) {
     auto num = [&](int code, double& out) {
@@ -354,13 +358,9 @@ void Reader::applyCommon(AcDbEntity& e, const Split& s) {
         break;
       }
       case 420: {
+        // The index read before stays as the true colour's fallback.
         const auto rgb = static_cast<std::uint32_t>(dxf::ToInt(t));
-        const Adesk::UInt16 index = color.colorIndex();
         color.setRGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
-        if (hasColor && index >= 1 && index <= 255) {
-          AcCmColor c = color;
-          (void)c;
-        }
         hasColor = true;
         break;
       }

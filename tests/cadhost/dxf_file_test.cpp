@@ -307,5 +307,24 @@ TEST(DrawingFile, UnmodelledEntitiesSurviveAndStayInOrder) {
     EXPECT_EQ(ms2->entityIds()[i].handle(), before[i].handle()) << i;
 }
 
+TEST(DrawingFile, AttributesFollowTheirReference) {
+  vex::test::TempDir dir;
+  AcDbDatabase db(false);
+  ASSERT_EQ(db.readDwgFile(Data("ezdxf_sample.dxf").c_str()), Acad::eOk);
+  const auto refs = OfKind<AcDbBlockReference>(db, db.modelSpaceId());
+  ASSERT_EQ(refs.size(), 1u);
+  {
+    AcDbEntityPointer ref(refs[0], AcDb::kForWrite);
+    ASSERT_EQ(ref->transformBy(AcGeMatrix3d::translation({100, 0, 0})), Acad::eOk);
+  }
+  ASSERT_EQ(db.saveAs(dir.File("moved.dxf").c_str()), Acad::eOk);
+  const std::string text = vex::test::ReadFile(dir.File("moved.dxf"));
+  const std::size_t attrib = text.find("\nATTRIB\n");
+  ASSERT_NE(attrib, std::string::npos);
+  const std::size_t x = text.find("\n 10\n", attrib);
+  ASSERT_NE(x, std::string::npos);
+  EXPECT_DOUBLE_EQ(std::strtod(text.c_str() + x + 5, nullptr), 221.0);  // was 121
+}
+
 }  // namespace
 }  // namespace cadhost::test

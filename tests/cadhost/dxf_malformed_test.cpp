@@ -102,6 +102,10 @@ INSTANTIATE_TEST_SUITE_P(
         OddFile{"stray_seqend", kEntities + "0\nSEQEND\n" + kEnd, "SEQEND"},
         OddFile{"undefined_block", kEntities + "0\nINSERT\n2\nNowhere\n" + kEnd, "never defined"},
         OddFile{"comments_and_crlf", "999\r\nmade by hand\r\n0\r\nSECTION\r\n2\r\nENTITIES\r\n0\r\nENDSEC\r\n0\r\nEOF\r\n", ""},
+        OddFile{"unavailable_codepage",
+                "0\nSECTION\n2\nHEADER\n9\n$ACADVER\n1\nAC1015\n9\n$DWGCODEPAGE\n3\nANSI_99999\n0\nENDSEC\n" +
+                    kEntities + kEnd,
+                "not available"},
         OddFile{"byte_order_mark", "\xEF\xBB\xBF" + kEntities + kEnd, ""},
         OddFile{"polyline_without_seqend",
                 kEntities + "0\nPOLYLINE\n100\nAcDbEntity\n100\nAcDb3dPolyline\n70\n8\n0\nVERTEX\n0\nLINE\n" + kEnd,
