@@ -289,6 +289,20 @@ bool BlockReaches(DatabaseImpl& impl, AcDbObjectId from, AcDbObjectId target, in
   return false;
 }
 
+// Iterators over a list of ids: a position, moved past erased ids when asked.
+bool Done(const std::vector<AcDbObjectId>& ids, long pos) {
+  return pos < 0 || pos >= static_cast<long>(ids.size());
+}
+
+void Skip(const std::vector<AcDbObjectId>& ids, long& pos, bool forward, bool skipErased) {
+  while (skipErased && !Done(ids, pos) && ids[static_cast<std::size_t>(pos)].isErased())
+    pos += forward ? 1 : -1;
+}
+
+long First(const std::vector<AcDbObjectId>& ids, bool atBeginning) {
+  return atBeginning ? 0 : static_cast<long>(ids.size()) - 1;
+}
+
 bool InDatabase(AcDbObjectId id, const AcDbDatabase* db) {
   return id.isNull() || id.database() == db;
 }
@@ -343,13 +357,11 @@ Acad::ErrorStatus AcDbBlockTableRecord::newIterator(
 }
 
 void AcDbBlockTableRecordIterator::start(bool atBeginning) {
-  m_pos = atBeginning ? 0 : static_cast<long>(m_block->m_entities.size()) - 1;
+  m_pos = First(m_block->m_entities, atBeginning);
   skip(atBeginning);
 }
 
-bool AcDbBlockTableRecordIterator::done() const {
-  return m_pos < 0 || m_pos >= static_cast<long>(m_block->m_entities.size());
-}
+bool AcDbBlockTableRecordIterator::done() const { return Done(m_block->m_entities, m_pos); }
 
 void AcDbBlockTableRecordIterator::step(bool forward) {
   if (done()) return;
@@ -357,10 +369,7 @@ void AcDbBlockTableRecordIterator::step(bool forward) {
   skip(forward);
 }
 
-void AcDbBlockTableRecordIterator::skip(bool forward) {
-  while (m_skipErased && !done() && m_block->m_entities[static_cast<std::size_t>(m_pos)].isErased())
-    m_pos += forward ? 1 : -1;
-}
+void AcDbBlockTableRecordIterator::skip(bool forward) { Skip(m_block->m_entities, m_pos, forward, m_skipErased); }
 
 Acad::ErrorStatus AcDbBlockTableRecordIterator::getEntityId(AcDbObjectId& id) const {
   if (done()) return Acad::eInvalidIndex;
@@ -457,13 +466,11 @@ Acad::ErrorStatus AcDbSymbolTable::newIterator(std::unique_ptr<AcDbSymbolTableIt
 std::vector<AcDbObjectId> AcDbSymbolTable::recordIds() const { return m_records; }
 
 void AcDbSymbolTableIterator::start(bool atBeginning) {
-  m_pos = atBeginning ? 0 : static_cast<long>(m_table->m_records.size()) - 1;
+  m_pos = First(m_table->m_records, atBeginning);
   skip(atBeginning);
 }
 
-bool AcDbSymbolTableIterator::done() const {
-  return m_pos < 0 || m_pos >= static_cast<long>(m_table->m_records.size());
-}
+bool AcDbSymbolTableIterator::done() const { return Done(m_table->m_records, m_pos); }
 
 void AcDbSymbolTableIterator::step(bool forward) {
   if (done()) return;
@@ -471,10 +478,7 @@ void AcDbSymbolTableIterator::step(bool forward) {
   skip(forward);
 }
 
-void AcDbSymbolTableIterator::skip(bool forward) {
-  while (m_skipErased && !done() && m_table->m_records[static_cast<std::size_t>(m_pos)].isErased())
-    m_pos += forward ? 1 : -1;
-}
+void AcDbSymbolTableIterator::skip(bool forward) { Skip(m_table->m_records, m_pos, forward, m_skipErased); }
 
 Acad::ErrorStatus AcDbSymbolTableIterator::getRecordId(AcDbObjectId& id) const {
   if (done()) return Acad::eInvalidIndex;

@@ -1,5 +1,7 @@
 #include "cadhost/sdk/text_metrics.h"
 
+#include "cadhost/db/unicode_escape.h"
+
 namespace cadhost {
 namespace {
 
@@ -49,13 +51,6 @@ char32_t NextCodePoint(std::string_view text, std::size_t& i) {
   return c;
 }
 
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
 }  // namespace
 
 bool IsWideCharacter(char32_t c) { return InRanges(kWide, c); }
@@ -90,19 +85,10 @@ std::u32string DisplayCharacters(std::string_view text) {
         continue;
       }
     }
-    if (text.compare(i, 3, "\\U+") == 0 && i + 7 <= text.size()) {
-      char32_t code = 0;
-      bool ok = true;
-      for (std::size_t k = i + 3; k < i + 7; ++k) {
-        const int h = HexValue(text[k]);
-        ok = ok && h >= 0;
-        code = code * 16 + static_cast<char32_t>(h < 0 ? 0 : h);
-      }
-      if (ok) {
-        out += code;
-        i += 7;
-        continue;
-      }
+    if (char32_t code = 0; ReadUnicodeEscape(text, i, code)) {
+      out += code;
+      i += 7;
+      continue;
     }
     out += NextCodePoint(text, i);
   }

@@ -5,6 +5,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "cadhost/db/unicode_escape.h"
+
 namespace cadhost::dxf {
 namespace {
 
@@ -142,19 +144,10 @@ std::string ResolveEscapes(std::string_view s) {
       i += 2;
       continue;
     }
-    if (s.compare(i, 3, "\\U+") == 0 && i + 7 <= s.size()) {
-      char32_t c = 0;
-      bool ok = true;
-      for (std::size_t k = i + 3; k < i + 7; ++k) {
-        const int h = Hex(s[k]);
-        ok = ok && h >= 0;
-        c = c * 16 + static_cast<char32_t>(h < 0 ? 0 : h);
-      }
-      if (ok && !(c >= 0xD800 && c <= 0xDFFF)) {
-        AppendUtf8(out, c);
-        i += 7;
-        continue;
-      }
+    if (char32_t c = 0; ReadUnicodeEscape(s, i, c) && !(c >= 0xD800 && c <= 0xDFFF)) {
+      AppendUtf8(out, c);
+      i += 7;
+      continue;
     }
     if (s.compare(i, 3, "\\M+") == 0 && i + 8 <= s.size()) {
       static const char* const kPages[] = {"", "CP932", "CP950", "CP949", "JOHAB", "CP936"};
