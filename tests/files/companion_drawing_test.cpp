@@ -1,0 +1,135 @@
+#include "files/companion_drawing.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "cadhost/sdk/cadhost.h"
+#include "files/table_file.h"
+#include "model/cell_capture.h"
+#include "model/image_store.h"
+#include "support/temp_dir.h"
+
+namespace vex {
+namespace {
+
+using test::ReadFile;
+using test::TempDir;
+using test::WriteFile;
+
+AcDbObjectId AddToModelSpace(AcDbDatabase& db, AcDbEntity* e) {
+  AcDbBlockTableRecord* space = nullptr;
+  EXPECT_EQ(acdbOpenObject(space, db.modelSpaceId(), AcDb::kForWrite), Acad::eOk);
+  AcDbObjectId id;
+  EXPECT_EQ(space->appendAcDbEntity(id, e), Acad::eOk);
+  e->close();
+  space->close();
+  return id;
+}
+
+class CompanionTest : public ::testing::Test {
+ protected:
+  // A 1 x 3 table whose first two cells hold pictures captured from a drawing.
+  void SetUp() override {
+    table_.nRows = 1;
+    table_.nCols = 3;
+    table_.Normalize();
+    const AcDbObjectId line = AddToModelSpace(drawing_, new AcDbLine(AcGePoint3d(0, 0, 0), AcGePoint3d(8, 4, 0)));
+    const AcDbObjectId circle =
+        AddToModelSpace(drawing_, new AcDbCircle(AcGePoint3d(3, 3, 0), AcGeVector3d(0, 0, 1), 3));
+    for (int j = 0; j < 2; ++j) {
+      TableCell c = table_.GetCell(0, j);
+      std::string name;
+      AcDbObjectId block;
+      ASSERT_TRUE(CaptureImage({j == 0 ? line : circle}, &drawing_, name, &store_.Ensure(), block, c.picture));
+      c.nType = 1;
+      c.sBlockName = name;
+      table_.SetCell(0, j, c);
+    }
+  }
+  TempDir dir_;
+  AcDbDatabase drawing_{true, true};
+  ImageStore store_;
+  TableData table_;
+};
+
+TEST_F(CompanionTest, PathReplacesOnlyTheLastExtension) {
+  EXPECT_EQ(CompanionDrawingPath("/a/plan.vtf"), "/a/plan.dxf");
+  EXPECT_EQ(CompanionDrawingPath("/a/a.b.vtf"), "/a/a.b.dxf");
+  EXPECT_EQ(CompanionDrawingPath("/x.y/table"), "/x.y/table.dxf");
+}
+
+TEST_F(CompanionTest, EveryBlockRoundTripsByName) {
+  const std::string path = dir_.File("plan.vtf");
+  const auto saved = SaveTableWithPictures(table_, kTableFilePrefix, path, store_);
+  ASSERT_TRUE(saved) << saved.error;
+  EXPECT_TRUE(saved.warning.empty()) << saved.warning;
+  ASSERT_TRUE(std::filesystem::exists(dir_.File("plan.dxf")));
+
+  ImageStore other;
+  TableData back;
+  const auto loaded = LoadTableWithPictures(back, kTableFilePrefix, path, other);
+  ASSERT_TRUE(loaded) << loaded.error;
+  EXPECT_TRUE(loaded.warning.empty()) << loaded.warning;
+  ASSERT_TRUE(other);
+  for (int j = 0; j < 2; ++j) {
+    const TableCell c = back.GetCell(0, j);
+    EXPECT_EQ(c.sBlockName, table_.GetCell(0, j).sBlockName);
+    AcDbObjectIdArray ids;
+    EXPECT_TRUE(EnumerateBlock(other.Get(), c.sBlockName, ids)) << c.sBlockName;
+    ASSERT_EQ(c.picture.size(), 1u);
+  }
+  EXPECT_STREQ(back.GetCell(0, 0).picture[0].ClassName(), "JLine");
+  EXPECT_STREQ(back.GetCell(0, 1).picture[0].ClassName(), "JCircle");
+}
+
+TEST_F(CompanionTest, TableWithoutPicturesWritesNoDrawing) {
+  TableData plain;
+  plain.nRows = 1;
+  plain.nCols = 1;
+  plain.Normalize();
+  const std::string path = dir_.File("plain.vtf");
+  WriteFile(dir_.File("plain.dxf"), "older drawing");
+  ASSERT_TRUE(SaveTableWithPictures(plain, kTableFilePrefix, path, store_));
+  EXPECT_EQ(ReadFile(dir_.File("plain.dxf")), "older drawing");
+}
+
+TEST_F(CompanionTest, MissingBlockLeavesOnlyThatPreviewEmpty) {
+  const std::string path = dir_.File("plan.vtf");
+  ASSERT_TRUE(SaveTableWithPictures(table_, kTableFilePrefix, path, store_));
+  TableData edited = table_;
+  TableCell c = edited.GetCell(0, 1);
+  c.sBlockName = "VexTable99";
+  edited.SetCell(0, 1, c);
+  ASSERT_TRUE(edited.Save(kTableFilePrefix, path));
+  ImageStore other;
+  TableData back;
+  ASSERT_TRUE(LoadTableWithPictures(back, kTableFilePrefix, path, other));
+  EXPECT_EQ(back.GetCell(0, 0).picture.size(), 1u);
+  EXPECT_TRUE(back.GetCell(0, 1).picture.empty());
+  EXPECT_EQ(back.GetCell(0, 1).sBlockName, "VexTable99");
+}
+
+TEST_F(CompanionTest, UnreadableDrawingIsReportedAndTheTableStillLoads) {
+  const std::string path = dir_.File("plan.vtf");
+  ASSERT_TRUE(table_.Save(kTableFilePrefix, path));
+  WriteFile(dir_.File("plan.dxf"), "  0\nSECTION\n  2\nENTITIES\n  0\nLINE\n 10\nnot a number\n");
+  ImageStore other;
+  TableData back;
+  const auto s = LoadTableWithPictures(back, kTableFilePrefix, path, other);
+  ASSERT_TRUE(s);
+  EXPECT_FALSE(s.warning.empty());
+  EXPECT_TRUE(other);  // a new, empty store
+  EXPECT_EQ(back.GetCell(0, 0).sBlockName, table_.GetCell(0, 0).sBlockName);
+  EXPECT_TRUE(back.GetCell(0, 0).picture.empty());
+}
+
+TEST_F(CompanionTest, FailedDrawingSaveIsReported) {
+  std::filesystem::create_directory(dir_.File("plan.dxf"));  // a folder in the way
+  const auto s = SaveTableWithPictures(table_, kTableFilePrefix, dir_.File("plan.vtf"), store_);
+  ASSERT_TRUE(s);
+  EXPECT_FALSE(s.warning.empty());
+}
+
+}  // namespace
+}  // namespace vex
