@@ -77,8 +77,10 @@ Acad::ErrorStatus AcDbLine::getEndPoint(AcGePoint3d& p) const {
 
 bool AcDbLine::addExtentsUnder(const AcGeMatrix3d& m, AcDbExtents& ext) const {
   AcGePoint3d a = m_start, b = m_end;
-  ext.addPoint(a.transformBy(m));
-  ext.addPoint(b.transformBy(m));
+  AcDbExtents body;
+  body.addPoint(a.transformBy(m));
+  body.addPoint(b.transformBy(m));
+  cadhost::AddExtruded(body, cadhost::ThicknessVector(m, m_normal, m_thickness), ext);
   return true;
 }
 
@@ -119,7 +121,9 @@ Acad::ErrorStatus AcDbCircle::getStartPoint(AcGePoint3d& p) const {
 Acad::ErrorStatus AcDbCircle::getEndPoint(AcGePoint3d& p) const { return getStartPoint(p); }
 
 bool AcDbCircle::addExtentsUnder(const AcGeMatrix3d& m, AcDbExtents& ext) const {
-  cadhost::AddArcExtents(m, m_center, m_normal, m_radius, 0.0, 2.0 * std::numbers::pi, ext);
+  AcDbExtents body;
+  cadhost::AddArcExtents(m, m_center, m_normal, m_radius, 0.0, 2.0 * std::numbers::pi, body);
+  cadhost::AddExtruded(body, cadhost::ThicknessVector(m, m_normal, m_thickness), ext);
   return true;
 }
 
@@ -185,7 +189,9 @@ Acad::ErrorStatus AcDbArc::getEndPoint(AcGePoint3d& p) const {
 }
 
 bool AcDbArc::addExtentsUnder(const AcGeMatrix3d& m, AcDbExtents& ext) const {
-  cadhost::AddArcExtents(m, m_center, m_normal, m_radius, m_start, m_end, ext);
+  AcDbExtents body;
+  cadhost::AddArcExtents(m, m_center, m_normal, m_radius, m_start, m_end, body);
+  cadhost::AddExtruded(body, cadhost::ThicknessVector(m, m_normal, m_thickness), ext);
   return true;
 }
 
@@ -335,8 +341,9 @@ Acad::ErrorStatus AcDbPolyline::getEndPoint(AcGePoint3d& p) const {
   return getPointAt(m_closed ? 0 : numVerts() - 1, p);
 }
 
-bool AcDbPolyline::addExtentsUnder(const AcGeMatrix3d& m, AcDbExtents& ext) const {
+bool AcDbPolyline::addExtentsUnder(const AcGeMatrix3d& m, AcDbExtents& out) const {
   if (m_vertices.empty()) return false;
+  AcDbExtents ext;
   const AcGeMatrix3d full = m * acgeOcsToWcs(m_normal);
   const AcGeVector3d ax = Axis(full, 0), ay = Axis(full, 1);
   auto mapped = [&](double x, double y) {
@@ -371,6 +378,7 @@ bool AcDbPolyline::addExtentsUnder(const AcGeMatrix3d& m, AcDbExtents& ext) cons
       cadhost::AddEllipseArcExtents(c, ax * r, ay * r, arc.t0, arc.t1, ext);
     }
   }
+  cadhost::AddExtruded(ext, cadhost::ThicknessVector(m, m_normal, m_thickness), out);
   return true;
 }
 

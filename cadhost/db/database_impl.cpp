@@ -83,6 +83,11 @@ AcDbObject* DatabaseImpl::object(AcDbObjectId id) const {
   return index < m_objects.size() ? m_objects[index].get() : nullptr;
 }
 
+void DatabaseImpl::forget(AcDbObjectId id, const AcDbObject* o) {
+  const auto index = static_cast<std::uint32_t>(id.asOldId());
+  if (object(id) == o && o != nullptr) m_objects[index].release();
+}
+
 AcDbObjectId DatabaseImpl::idOfHandle(AcDbHandle handle) const {
   const auto it = m_byHandle.find(handle.value());
   return it == m_byHandle.end() ? AcDbObjectId() : makeId(m_serial, it->second);

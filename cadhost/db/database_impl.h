@@ -59,6 +59,9 @@ class DatabaseImpl {
   // As add() for an object the caller made with new and still holds.
   AcDbObjectId adopt(AcDbObject* object, AcDbObjectId owner, AcDbHandle handle = AcDbHandle());
   AcDbObject* object(AcDbObjectId id) const;
+  // Called by an object of this store that its owner deleted by mistake: the store lets go of
+  // it, so the id stops naming anything instead of the store deleting it a second time.
+  void forget(AcDbObjectId id, const AcDbObject* object);
   AcDbObjectId idOfHandle(AcDbHandle handle) const;
   AcDbHandle newHandle() { return AcDbHandle(m_nextHandle++); }
   std::uint64_t handseed() const { return m_nextHandle; }

@@ -19,6 +19,11 @@ void AddEllipseArcExtents(const AcGePoint3d& c, const AcGeVector3d& u, const AcG
 void AddArcExtents(const AcGeMatrix3d& m, const AcGePoint3d& center, const AcGeVector3d& normal,
                    double radius, double start, double end, AcDbExtents& ext);
 
+// Adds `body` and `body` moved by `v`: the box of geometry extruded along v (thickness).
+void AddExtruded(const AcDbExtents& body, const AcGeVector3d& v, AcDbExtents& ext);
+// The world vector of a thickness along a normal, mapped through m.
+AcGeVector3d ThicknessVector(const AcGeMatrix3d& m, const AcGeVector3d& normal, double thickness);
+
 // The arc of a polyline segment from p0 to p1 with a non-zero bulge: its centre, radius and
 // the angle range [t0, t1] it covers (t0 < t1, counter-clockwise).
 struct BulgeArc {

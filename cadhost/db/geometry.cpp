@@ -249,6 +249,18 @@ void AddArcExtents(const AcGeMatrix3d& m, const AcGePoint3d& center, const AcGeV
   AddEllipseArcExtents(c, u, v, start, end, ext);
 }
 
+void AddExtruded(const AcDbExtents& body, const AcGeVector3d& v, AcDbExtents& ext) {
+  if (body.isEmpty()) return;
+  ext.addExt(body);
+  ext.addPoint(body.minPoint() + v);
+  ext.addPoint(body.maxPoint() + v);
+}
+
+AcGeVector3d ThicknessVector(const AcGeMatrix3d& m, const AcGeVector3d& normal, double thickness) {
+  AcGeVector3d v = normal * thickness;
+  return v.transformBy(m);
+}
+
 BulgeArc ArcOfBulge(const AcGePoint2d& p0, const AcGePoint2d& p1, double bulge) {
   BulgeArc a;
   const AcGeVector2d chord = p1 - p0;

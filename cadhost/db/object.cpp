@@ -177,7 +177,13 @@ AcDbObject::AcDbObject(const AcDbObject& other)
       m_extras(other.m_extras ? std::make_unique<cadhost::DxfExtras>(*other.m_extras)
                               : nullptr) {}
 
-AcDbObject::~AcDbObject() = default;
+AcDbObject::~AcDbObject() {
+  // Deleting an object the database owns is a mistake of the caller; the store forgets it so
+  // that the database's own clean-up does not delete it again. While a database is destroyed
+  // its ids are gone from the registry and nothing happens here.
+  if (m_db != nullptr)
+    if (cadhost::DatabaseImpl* impl = cadhost::DatabaseImpl::of(m_id)) impl->forget(m_id, this);
+}
 
 std::unique_ptr<AcDbObject> AcDbObject::clone() const {
   return std::unique_ptr<AcDbObject>(subClone());
@@ -279,12 +285,13 @@ std::string RecordName(AcDbObjectId id) {
   return r != nullptr ? r->name() : std::string();
 }
 
-// True when `id` is null or a record of the class `cls` in the database of `o` (or, for a new
-// object, of any living database).
-bool IsRecordFor(const AcDbObject& o, AcDbObjectId id, const AcRxClass* cls) {
+// eOk when `id` names a record of the class `cls` in the database of `o` (for a new object,
+// of any living database).
+Acad::ErrorStatus CheckRecord(const AcDbObject& o, AcDbObjectId id, const AcRxClass* cls) {
   const AcDbObject* r = cadhost::DatabaseImpl::lookup(id);
-  if (r == nullptr || !r->isKindOf(cls)) return false;
-  return o.database() == nullptr || r->database() == o.database();
+  if (r == nullptr || !r->isKindOf(cls)) return Acad::eInvalidInput;
+  return o.database() == nullptr || r->database() == o.database() ? Acad::eOk
+                                                                   : Acad::eWrongDatabase;
 }
 
 }  // namespace
@@ -313,7 +320,8 @@ Acad::ErrorStatus AcDbEntity::setLayer(const ACHAR* name) {
 Acad::ErrorStatus AcDbEntity::setLayer(AcDbObjectId id) {
   if (!assertWriteEnabled()) return Acad::eNotOpenForWrite;
   if (id.isNull()) return Acad::eNullObjectId;
-  if (!IsRecordFor(*this, id, AcDbLayerTableRecord::desc())) return Acad::eInvalidInput;
+  if (Acad::ErrorStatus es = CheckRecord(*this, id, AcDbLayerTableRecord::desc()); es != Acad::eOk)
+    return es;
   m_layer = id;
   return Acad::eOk;
 }
@@ -328,7 +336,8 @@ Acad::ErrorStatus AcDbEntity::setLinetype(const ACHAR* name) {
 Acad::ErrorStatus AcDbEntity::setLinetype(AcDbObjectId id) {
   if (!assertWriteEnabled()) return Acad::eNotOpenForWrite;
   if (id.isNull()) return Acad::eNullObjectId;
-  if (!IsRecordFor(*this, id, AcDbLinetypeTableRecord::desc())) return Acad::eInvalidInput;
+  if (Acad::ErrorStatus es = CheckRecord(*this, id, AcDbLinetypeTableRecord::desc()); es != Acad::eOk)
+    return es;
   m_linetype = id;
   return Acad::eOk;
 }

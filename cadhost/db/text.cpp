@@ -77,7 +77,10 @@ Acad::ErrorStatus AcDbText::setRotation(double angle) {
 
 Acad::ErrorStatus AcDbText::setOblique(double angle) {
   if (!assertWriteEnabled()) return Acad::eNotOpenForWrite;
-  m_oblique = cadhost::NormalizeAngle(angle);
+  // The host allows leaning up to 85 degrees either way.
+  const double a = std::remainder(angle, 2.0 * std::numbers::pi);
+  if (!(std::abs(a) <= 85.0 * std::numbers::pi / 180.0 + 1e-12)) return Acad::eInvalidInput;
+  m_oblique = a;
   return Acad::eOk;
 }
 
@@ -151,11 +154,15 @@ bool AcDbText::addExtentsUnder(const AcGeMatrix3d& m, AcDbExtents& ext) const {
   const double w = cadhost::TextAdvance(m_text, m_height, m_widthFactor);
   if (w <= 0.0 && cadhost::DisplayCharacters(m_text).empty()) return false;
   const TextFrame f = FrameOf(m_rotation, m_normal, isMirroredInX(), isMirroredInY());
+  // Obliqued text leans: its top edge is shifted along the baseline.
+  const double lean = std::tan(m_oblique) * m_height;
+  AcDbExtents body;
   for (double x : {0.0, w})
     for (double y : {0.0, m_height}) {
-      AcGePoint3d p = m_position + f.dir * x + f.up * y;
-      ext.addPoint(p.transformBy(m));
+      AcGePoint3d p = m_position + f.dir * (x + (y > 0.0 ? lean : 0.0)) + f.up * y;
+      body.addPoint(p.transformBy(m));
     }
+  cadhost::AddExtruded(body, cadhost::ThicknessVector(m, m_normal, m_thickness), ext);
   return true;
 }
 

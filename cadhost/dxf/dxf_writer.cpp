@@ -363,7 +363,7 @@ void Writer::entity(const AcDbEntity& e, AcDbHandle owner, bool paper) {
     m_w.str(1, t->textString());
     if (t->rotation() != 0.0) m_w.num(50, t->rotation() * kDegree);
     if (t->widthFactor() != 1.0) m_w.num(41, t->widthFactor());
-    if (t->oblique() != 0.0) m_w.num(51, t->oblique() * kDegree);
+    if (t->oblique() != 0.0) m_w.num(51, NormalizeAngle(t->oblique()) * kDegree);
     m_w.str(7, nameOf(t->textStyle()).empty() ? "Standard" : nameOf(t->textStyle()));
     const int gen = (t->isMirroredInX() ? 2 : 0) | (t->isMirroredInY() ? 4 : 0);
     if (gen != 0) m_w.integer(71, gen);

@@ -214,6 +214,7 @@ class AcDbText : public AcDbEntity {
   Acad::ErrorStatus setWidthFactor(double f);  // eInvalidInput unless f > 0
   double rotation() const { return m_rotation; }
   Acad::ErrorStatus setRotation(double angle);
+  // The lean of the characters from the vertical, in (-85, 85) degrees; kept in (-pi, pi].
   double oblique() const { return m_oblique; }
   Acad::ErrorStatus setOblique(double angle);
   AcGePoint3d position() const { return m_position; }

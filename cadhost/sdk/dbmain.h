@@ -4,7 +4,8 @@
 // Ownership follows the host: an object made with `new` belongs to the caller until it is
 // added to a database (appendAcDbEntity, a symbol table's add, addAcDbObject); from then on the
 // database owns it, the caller holds it open for write and gives it back with close(), and it
-// must never be deleted. Objects are reached again through their id with acdbOpenAcDbObject
+// must never be deleted (a delete anyway makes the database forget the object: its id stops
+// being valid). Objects are reached again through their id with acdbOpenAcDbObject
 // (or AcDbObjectPointer), which hands out a pointer to the database's object until close().
 // Any number of readers or one writer may hold an object open at a time.
 

@@ -10,7 +10,8 @@
 //          fullwidth forms, CJK punctuation),
 //     0    for combining marks, zero-width characters and control characters,
 //     0.5  for every other character (Latin, digits, punctuation, space, Greek, ...).
-// The text's box runs from the baseline up to the height; there are no descenders.
+// The text's box runs from the baseline up to the height; there are no descenders. An obliqued
+// text leans its box by the oblique angle; a text with thickness adds its extruded copy.
 // Displayed characters are the string after its control codes are resolved: %%d (degree),
 // %%p (plus-minus), %%c (diameter), %%% (percent) and %%nnn (character nnn) give one
 // character, %%u and %%o (underline and overline switches) give none, and \U+XXXX gives the

@@ -6,6 +6,7 @@
 #include <functional>
 #include <numbers>
 
+#include "support/temp_dir.h"
 #include "test_util.h"
 
 namespace cadhost::test {
@@ -59,6 +60,25 @@ INSTANTIATE_TEST_SUITE_P(
                     {0, -1, 0}, {2, 0, 0}},
         ExtentsCase{"polyline_closing_bulge", [] { return Poly({{0, 0, 0}, {2, 0, -1}}, true); },
                     {0, -1, 0}, {2, 0, 0}},
+        ExtentsCase{"line_with_thickness", [] {
+                      auto* l = new AcDbLine({0, 0, 0}, {2, 0, 0});
+                      l->setThickness(3);
+                      return l;
+                    },
+                    {0, 0, 0}, {2, 0, 3}},
+        ExtentsCase{"circle_with_thickness", [] {
+                      auto* c = new AcDbCircle({0, 0, 0}, AcGeVector3d::kZAxis, 1);
+                      c->setThickness(-2);
+                      return c;
+                    },
+                    {-1, -1, -2}, {1, 1, 0}},
+        // "AB" at height 2 leaning 45 degrees: the top edge runs 2 further right.
+        ExtentsCase{"obliqued_text", [] {
+                      auto* t = new AcDbText({0, 0, 0}, "AB", AcDbObjectId(), 2);
+                      t->setOblique(kPi / 4);
+                      return t;
+                    },
+                    {0, 0, 0}, {4, 2, 0}},
         ExtentsCase{"polyline_elevation", [] {
                       auto* p = Poly({{0, 0, 0}, {1, 1, 0}}, false);
                       p->setElevation(5);
@@ -73,6 +93,26 @@ TEST(EntityExtents, EmptyGeometryHasNone) {
   EXPECT_EQ(empty.getGeomExtents(ext), Acad::eInvalidExtents);
   AcDbText noText;
   EXPECT_EQ(noText.getGeomExtents(ext), Acad::eInvalidExtents);
+}
+
+TEST(Entity, ObliqueIsLimited) {
+  AcDbText t;
+  EXPECT_EQ(t.setOblique(kPi / 2), Acad::eInvalidInput);
+  EXPECT_EQ(t.setOblique(-kPi / 6), Acad::eOk);
+  EXPECT_NEAR(t.oblique(), -kPi / 6, 1e-15);
+}
+
+TEST(Entity, DeletingAResidentObjectDoesNotHurtTheDatabase) {
+  auto db = std::make_unique<AcDbDatabase>();
+  auto* line = new AcDbLine({0, 0, 0}, {1, 0, 0});
+  const AcDbObjectId id = AppendToModel(*db, line);
+  delete line;  // the caller's mistake: the database owns it
+  EXPECT_FALSE(id.isValid());
+  AcDbEntity* e = nullptr;
+  EXPECT_EQ(acdbOpenAcDbEntity(e, id, AcDb::kForRead), Acad::eUnknownHandle);
+  vex::test::TempDir dir;
+  EXPECT_EQ(db->saveAs(dir.File("a.dxf").c_str()), Acad::eOk);
+  db.reset();  // and destroying the database does not delete it twice
 }
 
 TEST(EntityExtents, WidePolylineIncludesItsWidth) {
