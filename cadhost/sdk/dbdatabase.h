@@ -8,6 +8,14 @@
 
 #include "cadhost/sdk/dbsymtb.h"
 
+// Share modes of readDwgFile, by the values of the host's platform.
+#ifndef _SH_DENYRW
+#define _SH_DENYRW 0x10
+#define _SH_DENYWR 0x20
+#define _SH_DENYRD 0x30
+#define _SH_DENYNO 0x40
+#endif
+
 namespace cadhost {
 class DatabaseImpl;
 
@@ -95,8 +103,17 @@ class AcDbDatabase {
                            bool preserveSourceDatabase = true);
 
   // Replaces the contents with a drawing file (DXF R12 to R2018, ASCII). On failure the
-  // database keeps its previous contents and lastFileReport() says why.
+  // database keeps its previous contents and lastFileReport() says why. The file is read
+  // whole and closed again, so it can be replaced or deleted while the drawing is open; the
+  // share mode is accepted for that reason and code pages are always converted (text is
+  // UTF-8 inside).
   Acad::ErrorStatus readDwgFile(const ACHAR* fileName);
+  Acad::ErrorStatus readDwgFile(const ACHAR* fileName, int shareMode,
+                                bool allowCodePageConversion = false) {
+    (void)shareMode;
+    (void)allowCodePageConversion;
+    return readDwgFile(fileName);
+  }
   // Writes the drawing as DXF (see saveAs) and remembers the name.
   Acad::ErrorStatus saveAs(const ACHAR* fileName);
   // The name of the file last read or saved ("" for a new drawing).

@@ -205,6 +205,7 @@ class AcDbText : public AcDbEntity {
            double rotation = 0.0);
 
   const std::string& textString() const { return m_text; }
+  const ACHAR* textStringConst() const { return m_text.c_str(); }
   Acad::ErrorStatus setTextString(const ACHAR* text);
   AcDbObjectId textStyle() const { return m_style; }
   Acad::ErrorStatus setTextStyle(AcDbObjectId style);

@@ -14,6 +14,11 @@ class AcDbSymbolTableRecord : public AcDbObject {
   ACRX_DECLARE_MEMBERS(AcDbSymbolTableRecord);
   const std::string& name() const { return m_name; }
   Acad::ErrorStatus getName(std::string& name) const;
+  // The name inside the record, valid while the record is open and not renamed.
+  Acad::ErrorStatus getName(const ACHAR*& name) const {
+    name = m_name.c_str();
+    return Acad::eOk;
+  }
   // eInvalidSymbolTableName for an empty name, one longer than 255 bytes or holding one of
   // < > / \ " : ; ? * | , = ` or a control character; eDuplicateRecordName when the record's
   // table has another record of that name.

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <numbers>
 
 #include "support/temp_dir.h"
@@ -245,6 +246,22 @@ TEST(DrawingFile, R12FilesOpen) {
   const AcDbExtents e = ExtentsOf(refs[0]);
   EXPECT_POINT_NEAR(e.maxPoint(), 25, 5, 0, 1e-12);
   EXPECT_EQ(Texts(db, db.modelSpaceId()), (std::vector<std::string>{"R12 text"}));
+}
+
+TEST(DrawingFile, ReadFileCanBeDeletedWhileOpen) {
+  vex::test::TempDir dir;
+  AcDbDatabase src;
+  AppendToModel(src, new AcDbText({0, 0, 0}, "kept", AcDbObjectId(), 1));
+  ASSERT_EQ(src.saveAs(dir.File("c.dxf").c_str()), Acad::eOk);
+  AcDbDatabase db(false, true);
+  ASSERT_EQ(db.readDwgFile(dir.File("c.dxf").c_str(), _SH_DENYRW, false), Acad::eOk);
+  ASSERT_EQ(std::remove(dir.File("c.dxf").c_str()), 0);
+  AcDbObjectPointer<AcDbText> t(OfKind<AcDbText>(db, db.modelSpaceId())[0], AcDb::kForRead);
+  EXPECT_STREQ(t->textStringConst(), "kept");
+  const ACHAR* name = nullptr;
+  AcDbObjectPointer<AcDbLayerTableRecord> layer(t->layerId(), AcDb::kForRead);
+  layer->getName(name);
+  EXPECT_STREQ(name, "0");
 }
 
 TEST(DrawingFile, FailedReadKeepsTheDrawing) {
