@@ -100,7 +100,8 @@ AcDbObjectId DatabaseImpl::add(std::unique_ptr<AcDbObject> object, AcDbObjectId 
 
 AcDbObjectId DatabaseImpl::adopt(AcDbObject* object, AcDbObjectId owner, AcDbHandle handle) {
   const auto index = static_cast<std::uint32_t>(m_objects.size());
-  if (handle.isNull() || m_byHandle.count(handle.value()) != 0) handle = newHandle();
+  if (handle.isNull() || handle.value() >= kMaxHandle || m_byHandle.count(handle.value()) != 0)
+    handle = newHandle();
   if (handle.value() >= m_nextHandle) m_nextHandle = handle.value() + 1;
   m_objects.emplace_back(object);
   m_byHandle.emplace(handle.value(), index);
@@ -132,7 +133,8 @@ void DatabaseImpl::setFollowerHandle(AcDbObject& object, std::size_t i, AcDbHand
     return it != m_byHandle.end() && it->second == owner;
   };
   if (!f.handle.isNull() && mine(f.handle) && f.handle != handle) m_byHandle.erase(f.handle.value());
-  if (handle.isNull() || (m_byHandle.count(handle.value()) != 0 && !mine(handle))) {
+  if (handle.isNull() || handle.value() >= kMaxHandle ||
+      (m_byHandle.count(handle.value()) != 0 && !mine(handle))) {
     handle = f.handle.isNull() || !mine(f.handle) ? newHandle() : f.handle;
   }
   if (handle.value() >= m_nextHandle) m_nextHandle = handle.value() + 1;

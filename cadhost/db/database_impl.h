@@ -63,7 +63,13 @@ class DatabaseImpl {
   // it, so the id stops naming anything instead of the store deleting it a second time.
   void forget(AcDbObjectId id, const AcDbObject* object);
   AcDbObjectId idOfHandle(AcDbHandle handle) const;
-  AcDbHandle newHandle() { return AcDbHandle(m_nextHandle++); }
+  // A handle no object of this store has.
+  AcDbHandle newHandle() {
+    while (m_byHandle.count(m_nextHandle) != 0) ++m_nextHandle;
+    return AcDbHandle(m_nextHandle++);
+  }
+  // Handles this far up are refused: the next handle after them would overflow.
+  static constexpr std::uint64_t kMaxHandle = std::uint64_t(1) << 62;
   std::uint64_t handseed() const { return m_nextHandle; }
   // New handles start above `top` from now on.
   void reserveHandles(std::uint64_t top) { m_nextHandle = std::max(m_nextHandle, top + 1); }

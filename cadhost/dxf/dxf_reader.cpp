@@ -41,7 +41,10 @@ std::uint64_t MaxHandleIn(std::string_view text) {
     bool dimstyle = false;
     while (in.next(t)) {
       if (t.code == 0) dimstyle = t.value == "DIMSTYLE";
-      if (t.code == 105 || (t.code == 5 && !dimstyle)) top = std::max<std::uint64_t>(top, dxf::ToHandle(t));
+      if (t.code == 105 || (t.code == 5 && !dimstyle)) {
+        const std::uint64_t h = dxf::ToHandle(t);
+        if (h < DatabaseImpl::kMaxHandle) top = std::max(top, h);
+      }
     }
   } catch (const FormatError&) {
   }
@@ -180,6 +183,10 @@ Split Reader::split(const RawTag& typeTag, const std::vector<RawTag>& tags) {
     if ((t.code == 105 || (t.code == 5 && s.type != "DIMSTYLE")) && s.handle.isNull() &&
         !sawMarker) {
       s.handle = AcDbHandle(dxf::ToHandle(t));
+      if (s.handle.value() >= DatabaseImpl::kMaxHandle) {
+        warn(t.line, "handle " + s.handle.toString() + " is out of range; a new one was given");
+        s.handle = AcDbHandle();
+      }
       continue;
     }
     if (t.code == 102 && !t.value.empty() && t.value.front() == '{') {

@@ -99,6 +99,7 @@ INSTANTIATE_TEST_SUITE_P(
                 kEntities + "0\nLWPOLYLINE\n100\nAcDbPolyline\n90\n2000000000\n10\n0\n20\n0\n10\n1\n20\n1\n" + kEnd, ""},
         OddFile{"zero_radius_circle", kEntities + "0\nCIRCLE\n10\n0\n20\n0\n40\n0\n" + kEnd, "radius"},
         OddFile{"duplicate_handle", kEntities + "0\nLINE\n5\nA0\n0\nLINE\n5\nA0\n" + kEnd, "used twice"},
+        OddFile{"handle_at_the_top", kEntities + "0\nLINE\n5\nFFFFFFFFFFFFFFFF\n0\nLINE\n" + kEnd, "out of range"},
         OddFile{"stray_seqend", kEntities + "0\nSEQEND\n" + kEnd, "SEQEND"},
         OddFile{"undefined_block", kEntities + "0\nINSERT\n2\nNowhere\n" + kEnd, "never defined"},
         OddFile{"comments_and_crlf", "999\r\nmade by hand\r\n0\r\nSECTION\r\n2\r\nENTITIES\r\n0\r\nENDSEC\r\n0\r\nEOF\r\n", ""},
