@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/draw_command.h"
 #include "cli/settings_command.h"
 #include "cli/table_commands.h"
 
@@ -16,7 +17,9 @@ constexpr const char* kUsage =
     "  dump FILE [--prefix P] [--normalize]\n"
     "                          print a table, header or autosave file as JSON\n"
     "  convert IN OUT [--prefix P] [--layout xml|key-value] [--normalize]\n"
-    "                          convert between table files and JSON (by OUT's extension)\n";
+    "                          convert between table files and JSON (by OUT's extension)\n"
+    "  draw TABLE [-o OUT.dxf] [--into DRAWING.dxf] [--at X,Y] [--ini PATH]\n"
+    "                          draw a table into a drawing\n";
 
 }  // namespace
 
@@ -30,6 +33,7 @@ int main(int argc, char** argv) {
   if (verb == "settings") return vex::cli::RunSettings(args);
   if (verb == "dump") return vex::cli::RunDump(args);
   if (verb == "convert") return vex::cli::RunConvert(args);
+  if (verb == "draw") return vex::cli::RunDraw(args);
   if (verb == "--help" || verb == "-h" || verb == "help") {
     std::fputs(kUsage, stdout);
     return 0;

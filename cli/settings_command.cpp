@@ -1,13 +1,10 @@
 #include "cli/settings_command.h"
 
-#include <unistd.h>
-
 #include <cstdio>
-#include <filesystem>
 #include <nlohmann/json.hpp>
 
 #include "cli/arguments.h"
-#include "platform/atomic_file.h"
+#include "cli/settings_scope.h"
 #include "settings/language_pack.h"
 #include "settings/locations.h"
 #include "settings/replacement.h"
@@ -16,35 +13,11 @@
 namespace vex::cli {
 namespace {
 
-namespace fs = std::filesystem;
 using Json = nlohmann::ordered_json;
 
 Json LayerJson(const LayerEntry& l) {
   return Json{{"LayerTag", l.LayerTag}, {"Name", l.Name}, {"Color", l.Color}, {"LineType", l.LineType}};
 }
-
-// A private folder holding the built-in packs, for a settings file whose own language folder
-// has none: the report then shows the texts an installed plug-in would write out and use.
-class BuiltinPackFolder {
- public:
-  BuiltinPackFolder() {
-    std::string tmpl = (fs::temp_directory_path() / "vextable-lang-XXXXXX").string();
-    if (::mkdtemp(tmpl.data()) == nullptr) return;
-    path_ = tmpl + "/";
-    platform::WriteFileAtomically(path_ + "English.ini", BuiltinPack(kEnglishPackId));
-    platform::WriteFileAtomically(path_ + "Chinese.ini", BuiltinPack(kChinesePackId));
-  }
-  ~BuiltinPackFolder() {
-    std::error_code ec;
-    if (!path_.empty()) fs::remove_all(path_, ec);
-  }
-  BuiltinPackFolder(const BuiltinPackFolder&) = delete;
-  BuiltinPackFolder& operator=(const BuiltinPackFolder&) = delete;
-  const std::string& path() const { return path_; }
-
- private:
-  std::string path_;
-};
 
 }  // namespace
 
@@ -57,31 +30,13 @@ int RunSettings(const std::vector<std::string>& args) {
     return 2;
   }
 
-  Locations where;
-  if (const auto ini = parsed->Option("--ini")) {
-    const fs::path p(*ini);
-    where.installFolder = p.has_parent_path() ? p.parent_path().string() + "/" : "";
-    where.settingsFile = *ini;
-    where.languageFolder = where.installFolder + "Language/";
-  } else {
-    where = Locations::ForInstallFolder(InstallFolderOfModule(ProgramPath()));
+  const SettingsScope scope(parsed->Option("--ini"));
+  if (!scope.problem().empty()) {
+    std::fprintf(stderr, "vextable settings: %s\n", scope.problem().c_str());
+    return 1;
   }
-
-  // A missing file means defaults; a path that exists but cannot be read is an error.
-  std::error_code ec;
-  if (fs::exists(where.settingsFile, ec)) {
-    std::string content;
-    if (auto r = platform::ReadWholeFile(where.settingsFile, content, std::size_t(64) << 20); !r) {
-      std::fprintf(stderr, "vextable settings: %s\n", r.error.c_str());
-      return 1;
-    }
-  }
-
-  BuiltinPackFolder fallback;
+  const Locations& where = scope.where();
   const LanguagePack installed(where.languageFolder, where.settingsFile);
-  if (!fs::exists(installed.PackPath(installed.ActiveLanguage()), ec))
-    where.languageFolder = fallback.path();
-  SetActiveLocations(where);
 
   const ProfileFile file(where.settingsFile);
   const TextStyleEntry style = ReadTextStyle("Table", file);

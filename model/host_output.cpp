@@ -1,7 +1,8 @@
 #include "model/host_output.h"
 
-#include <cstdio>
 #include <string>
+
+#include "cadhost/sdk/acutads.h"
 
 namespace vex {
 namespace {
@@ -12,8 +13,7 @@ MessageHandler& BoxHandler() {
 }  // namespace
 
 void PrintCommandLine(std::string_view text) {
-  std::fwrite(text.data(), 1, text.size(), stdout);
-  std::fflush(stdout);
+  acutPrintf("%.*s", static_cast<int>(text.size()), text.data());
 }
 
 void ShowMessageBox(std::string_view text) {

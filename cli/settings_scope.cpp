@@ -1,0 +1,51 @@
+#include "cli/settings_scope.h"
+
+#include <stdlib.h>
+
+#include <filesystem>
+
+#include "cli/arguments.h"
+#include "platform/atomic_file.h"
+#include "settings/language_pack.h"
+
+namespace vex::cli {
+
+namespace fs = std::filesystem;
+
+SettingsScope::SettingsScope(const std::optional<std::string>& iniPath) : previous_(ActiveLocations()) {
+  if (iniPath) {
+    const fs::path p(*iniPath);
+    where_.installFolder = p.has_parent_path() ? p.parent_path().string() + "/" : "";
+    where_.settingsFile = *iniPath;
+    where_.languageFolder = where_.installFolder + "Language/";
+  } else {
+    where_ = Locations::ForInstallFolder(InstallFolderOfModule(ProgramPath()));
+  }
+
+  std::error_code ec;
+  if (fs::exists(where_.settingsFile, ec)) {
+    std::string content;
+    if (auto r = platform::ReadWholeFile(where_.settingsFile, content, std::size_t(64) << 20); !r)
+      problem_ = r.error;
+  }
+
+  const LanguagePack installed(where_.languageFolder, where_.settingsFile);
+  if (!fs::exists(installed.PackPath(installed.ActiveLanguage()), ec)) {
+    std::string tmpl = (fs::temp_directory_path() / "vextable-lang-XXXXXX").string();
+    if (::mkdtemp(tmpl.data()) != nullptr) {
+      privatePacks_ = tmpl + "/";
+      platform::WriteFileAtomically(privatePacks_ + "English.ini", BuiltinPack(kEnglishPackId));
+      platform::WriteFileAtomically(privatePacks_ + "Chinese.ini", BuiltinPack(kChinesePackId));
+      where_.languageFolder = privatePacks_;
+    }
+  }
+  SetActiveLocations(where_);
+}
+
+SettingsScope::~SettingsScope() {
+  SetActiveLocations(previous_);
+  std::error_code ec;
+  if (!privatePacks_.empty()) fs::remove_all(privatePacks_, ec);
+}
+
+}  // namespace vex::cli

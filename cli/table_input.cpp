@@ -1,0 +1,73 @@
+#include "cli/table_input.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <nlohmann/json.hpp>
+
+#include "cli/table_json.h"
+#include "files/companion_drawing.h"
+#include "files/table_file.h"
+#include "platform/atomic_file.h"
+#include "platform/text_util.h"
+
+namespace vex::cli {
+
+namespace fs = std::filesystem;
+
+namespace {
+// JSON input is bounded like every other file we read.
+constexpr std::size_t kMaxJsonBytes = std::size_t(512) << 20;
+}  // namespace
+
+bool IsJson(const std::string& path) {
+  return platform::EqualsNoCase(fs::path(path).extension().string(), ".json");
+}
+
+int Fail(const char* verb, const std::string& why) {
+  std::fprintf(stderr, "vextable %s: %s\n", verb, why.c_str());
+  return 1;
+}
+
+std::string PrefixFor(const std::optional<std::string>& given, const std::string& path, std::string& error) {
+  if (given) return *given;
+  const std::string_view implied = PrefixForFile(path);
+  if (implied.empty())
+    error = "cannot tell the kind of \"" + path +
+            "\" from its name (.vtf, .vtt, _AutoSave.vtt); give --prefix";
+  return std::string(implied);
+}
+
+bool ReadTableInput(const char* verb, const std::optional<std::string>& prefixOption, const std::string& path,
+                    LoadedTable& out, ImageStore* store) {
+  std::error_code ec;
+  if (!fs::exists(path, ec)) return Fail(verb, "\"" + path + "\" does not exist"), false;
+  if (!fs::is_regular_file(path, ec)) return Fail(verb, "\"" + path + "\" is not a file"), false;
+
+  if (IsJson(path)) {
+    std::string text;
+    if (auto r = platform::ReadWholeFile(path, text, kMaxJsonBytes); !r) return Fail(verb, r.error), false;
+    const nlohmann::json j = nlohmann::json::parse(text, nullptr, false);
+    if (j.is_discarded()) return Fail(verb, "\"" + path + "\" is not valid JSON"), false;
+    std::string why;
+    if (!TableFromJson(j, out.table, out.headerKeys, why)) return Fail(verb, "\"" + path + "\": " + why), false;
+    return true;
+  }
+
+  std::string error;
+  const std::string prefix = PrefixFor(prefixOption, path, error);
+  if (!error.empty()) return Fail(verb, error), false;
+  const TableFileStatus s = store ? LoadTableWithPictures(out.table, prefix, path, *store) : out.table.Load(prefix, path);
+  if (!s) return Fail(verb, s.error), false;
+  if (s.converted)
+    std::fprintf(stderr, "vextable %s: converted \"%s\" from the key-value layout to the XML layout\n",
+                 verb, path.c_str());
+  if (!s.warning.empty()) std::fprintf(stderr, "vextable %s: %s\n", verb, s.warning.c_str());
+  if (prefix == kHeaderFilePrefix) {
+    const TableFileStatus h = out.table.LoadHeaderKeys(prefix, path);
+    if (!h) return Fail(verb, h.error), false;
+    out.headerKeys = true;
+  }
+  return true;
+}
+
+}  // namespace vex::cli

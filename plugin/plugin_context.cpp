@@ -1,0 +1,20 @@
+#include "plugin/plugin_context.h"
+
+#include <filesystem>
+
+namespace vex {
+
+PluginContext& Plugin() {
+  static PluginContext context;
+  return context;
+}
+
+void PluginContext::SetUpFolders(const std::string& pluginPath) {
+  where = Locations::ForInstallFolder(InstallFolderOfModule(pluginPath));
+  SetActiveLocations(where);
+  std::error_code ec;
+  if (!where.headerRoot.empty()) std::filesystem::create_directories(where.headerRoot, ec);
+  if (!where.languageFolder.empty()) std::filesystem::create_directories(where.languageFolder, ec);
+}
+
+}  // namespace vex
