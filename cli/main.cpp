@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli/draw_command.h"
+#include "cli/read_command.h"
 #include "cli/settings_command.h"
 #include "cli/table_commands.h"
 
@@ -19,7 +20,9 @@ constexpr const char* kUsage =
     "  convert IN OUT [--prefix P] [--layout xml|key-value] [--normalize]\n"
     "                          convert between table files and JSON (by OUT's extension)\n"
     "  draw TABLE [-o OUT.dxf] [--into DRAWING.dxf] [--at X,Y] [--ini PATH]\n"
-    "                          draw a table into a drawing\n";
+    "                          draw a table into a drawing\n"
+    "  read DRAWING.dxf [-o OUT.vtf] [--window X1,Y1,X2,Y2] [--ini PATH]\n"
+    "                          read a drawn table back into a table file\n";
 
 }  // namespace
 
@@ -34,6 +37,7 @@ int main(int argc, char** argv) {
   if (verb == "dump") return vex::cli::RunDump(args);
   if (verb == "convert") return vex::cli::RunConvert(args);
   if (verb == "draw") return vex::cli::RunDraw(args);
+  if (verb == "read") return vex::cli::RunRead(args);
   if (verb == "--help" || verb == "-h" || verb == "help") {
     std::fputs(kUsage, stdout);
     return 0;

@@ -18,9 +18,11 @@ using platform::FileResult;
 namespace {
 
 // A value of only blanks is still a value (a cell text of spaces); indentation between
-// elements is not, and parse_ws_pcdata_single keeps exactly the former.
+// elements is not, and parse_ws_pcdata_single keeps exactly the former. Line ends are kept as
+// they are: a cell's lines are separated by "\r\n", which end-of-line normalisation would
+// turn into "\n".
 constexpr unsigned kParseOptions =
-    pugi::parse_default | pugi::parse_declaration | pugi::parse_ws_pcdata_single;
+    (pugi::parse_default | pugi::parse_declaration | pugi::parse_ws_pcdata_single) & ~pugi::parse_eol;
 
 std::string NewDocumentText(const std::string& root) {
   const std::string r = root.empty() ? "xmlRoot" : root;

@@ -146,7 +146,8 @@ TEST_F(XmlStoreTest, TextIsTheConcatenatedContent) {
 
 TEST_F(XmlStoreTest, ValuesSurviveSaveAndLoad) {
   const std::vector<std::string> values = {"plain", "a & b < c > d \"q\" 'a'", "   ", "中文 text",
-                                           "line one\nline two", "", "%%d %%c 30"};
+                                           "line one\nline two", "", "%%d %%c 30",
+                                           "cell line\r\nnext line", "lone\rreturn"};
   {
     XmlStore store;
     store.Open(path_, "xmlRoot");
