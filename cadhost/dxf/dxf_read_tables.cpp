@@ -25,7 +25,7 @@ void Reader::readTables() {
   for (auto& [layerId, name] : m_layerLinetypes) {
     auto* layer = m_db.get<AcDbLayerTableRecord>(layerId);
     AcDbObjectId lt = m_db.recordId(m_db.linetypeTable, name);
-    if (lt.isNull()) lt = recordFor(m_db.linetypeTable, name, 0, "linetype");
+    if (lt.isNull()) lt = recordFor(&DatabaseImpl::linetypeTable, name, 0, "linetype");
     WriteScope scope(*layer);
     layer->setLinetypeObjectId(lt);
   }
@@ -55,7 +55,7 @@ void Reader::readTable(const RawTag& nameTag) {
   collect(m_tags);
   // The table's own groups: group 5 is its handle, also for the DIMSTYLE table.
   const RawTag tableTag{0, "TABLE", nameTag.line};
-  Split head = split(tableTag, m_tags);
+  Split head = split(tableTag, m_tags, false);
   AcDbSymbolTable* table = TableObject(m_db, name, head.handle);
   DxfExtras& tx = ObjectAccess::extras(*table);
   tx.appData = head.appData;
@@ -73,7 +73,7 @@ void Reader::readTable(const RawTag& nameTag) {
     if (t.value == "ENDSEC" || t.value == "TABLE")
       throw FormatError(t.line, "the " + name + " table is not closed by \"0 ENDTAB\"");
     collect(m_tags);
-    Split s = split(t, m_tags);
+    Split s = split(t, m_tags, false);
     if (s.type != name) {
       warn(t.line, "a " + s.type + " record in the " + name + " table left out");
       continue;
@@ -86,6 +86,9 @@ void Reader::readTable(const RawTag& nameTag) {
     }
     std::unique_ptr<AcDbSymbolTableRecord> record;
     TagList body;
+    // References to other records, resolved when all tables are read.
+    std::string layerLinetype;
+    std::vector<std::pair<int, std::uint64_t>> dashStyles;
     auto keep = [&](std::initializer_list<int> known) {
       for (const RawTag& b : s.body) {
         if (b.code == 100) continue;
@@ -109,7 +112,7 @@ void Reader::readTable(const RawTag& nameTag) {
           c.setRGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
           r->setColor(c);
         }
-        if (b.code == 6) m_layerLinetypes.emplace_back(AcDbObjectId(), text(b));
+        if (b.code == 6) layerLinetype = text(b);
         if (b.code == 290) r->setIsPlottable(dxf::ToInt(b) != 0);
         if (b.code == 370) {
           const long long w = dxf::ToInt(b);
@@ -137,7 +140,7 @@ void Reader::readTable(const RawTag& nameTag) {
             break;
           case 74: if (dash >= 0) ObjectAccess::setDashFlags(*r, dash, static_cast<int>(dxf::ToInt(b))); break;
           case 75: if (dash >= 0) { const int f = ObjectAccess::dashFlags(*r, dash); r->setShapeNumberAt(dash, static_cast<int>(dxf::ToInt(b))); ObjectAccess::setDashFlags(*r, dash, f); } break;
-          case 340: if (dash >= 0) m_dashStyles.emplace_back(AcDbObjectId(), dash, dxf::ToHandle(b)); break;
+          case 340: if (dash >= 0) dashStyles.emplace_back(dash, dxf::ToHandle(b)); break;
           case 46: if (dash >= 0) r->setShapeScaleAt(dash, dxf::ToDouble(b)); break;
           case 50: if (dash >= 0) r->setShapeRotationAt(dash, dxf::ToDouble(b) * std::numbers::pi / 180.0); break;
           case 44: if (dash >= 0) r->setShapeOffsetAt(dash, AcGeVector2d(dxf::ToDouble(b), r->shapeOffsetAt(dash).y)); break;
@@ -189,17 +192,15 @@ void Reader::readTable(const RawTag& nameTag) {
     } else {
       auto r = std::make_unique<RawRecord>(name);
       r->flags = flags;
-      bool marker = false;
+      // The record's class marker comes first: the writer puts the name right after it.
+      const char* marker = nullptr;
+      std::string found;
       for (const RawTag& b : s.body) {
-        if (b.code == 100) {
-          body.push_back(tag(b));
-          marker = true;
-        } else if (b.code != 2 && b.code != 70) {
-          body.push_back(tag(b));
-        }
+        if (b.code == 100 && found.empty()) found = text(b);
+        else if (b.code != 2 && b.code != 70) body.push_back(tag(b));
       }
-      if (!marker)
-        if (const char* m = RecordMarkerOf(name)) body.insert(body.begin(), {100, m});
+      if (found.empty() && (marker = RecordMarkerOf(name)) != nullptr) found = marker;
+      if (!found.empty()) body.insert(body.begin(), {100, found});
       record = std::move(r);
     }
     ObjectAccess::setName(*record, recordName);
@@ -226,10 +227,8 @@ void Reader::readTable(const RawTag& nameTag) {
         continue;
       }
     }
-    if (name == "LAYER" && !m_layerLinetypes.empty() && m_layerLinetypes.back().first.isNull())
-      m_layerLinetypes.back().first = id;
-    for (auto& d : m_dashStyles)
-      if (std::get<0>(d).isNull()) std::get<0>(d) = id;
+    if (!layerLinetype.empty()) m_layerLinetypes.emplace_back(id, layerLinetype);
+    for (const auto& [dash, handle] : dashStyles) m_dashStyles.emplace_back(id, dash, handle);
     if (name == "BLOCK_RECORD") {
       const std::string folded = FoldName(recordName);
       if (folded == "*MODEL_SPACE") m_db.modelSpace = id;

@@ -146,6 +146,14 @@ void Reader::readHeader() {
       num(30, h.insbase.z);
       continue;
     }
+    // A value is one group or one point (10, 20 and maybe 30); a damaged header holds other
+    // shapes, which no program could read back.
+    const bool point = (tags.size() == 2 || tags.size() == 3) && tags[0].code == 10 &&
+                       tags[1].code == 20 && (tags.size() == 2 || tags[2].code == 30);
+    if (tags.size() != 1 && !point) {
+      warn(tags.empty() ? 0 : tags[0].line, "header variable " + name + " has a malformed value; left out");
+      continue;
+    }
     TagList decoded;
     for (const RawTag& x : tags) decoded.push_back(tag(x));
     if (name == "$CLAYER" || name == "$TEXTSTYLE" || name == "$CELTYPE")
@@ -168,7 +176,7 @@ void Reader::keepSection(const std::string& name) {
   m_db.sections.push_back(std::move(section));
 }
 
-Split Reader::split(const RawTag& typeTag, const std::vector<RawTag>& tags) {
+Split Reader::split(const RawTag& typeTag, const std::vector<RawTag>& tags, bool entity) {
   Split s;
   s.type = std::string(typeTag.value);
   s.line = typeTag.line;
@@ -210,7 +218,7 @@ Split Reader::split(const RawTag& typeTag, const std::vector<RawTag>& tags) {
       if (!inCommon) s.body.push_back(t);
       continue;
     }
-    if (inCommon || (!sawMarker && IsCommonCode(t.code)))
+    if (inCommon || (entity && !sawMarker && IsCommonCode(t.code)))
       s.common.push_back(t);
     else
       s.body.push_back(t);
@@ -218,8 +226,10 @@ Split Reader::split(const RawTag& typeTag, const std::vector<RawTag>& tags) {
   return s;
 }
 
-AcDbObjectId Reader::recordFor(AcDbObjectId table, const std::string& name, long line,
-                               const char* kind) {
+AcDbObjectId Reader::recordFor(AcDbObjectId DatabaseImpl::*tableSlot, const std::string& name,
+                               long line, const char* kind) {
+  if ((m_db.*tableSlot).isNull()) m_db.ensureTables();
+  const AcDbObjectId table = m_db.*tableSlot;
   AcDbObjectId id = m_db.recordId(table, name);
   if (!id.isNull() || name.empty()) return id;
   // A name the tables lack: add the record so the drawing still says what it said.
@@ -248,8 +258,8 @@ void Reader::applyCommon(AcDbEntity& e, const Split& s) {
   bool hasColor = false;
   for (const RawTag& t : s.common) {
     switch (t.code) {
-      case 8: ObjectAccess::setLayer(e, recordFor(m_db.layerTable, text(t), t.line, "layer")); break;
-      case 6: ObjectAccess::setLinetype(e, recordFor(m_db.linetypeTable, text(t), t.line, "linetype")); break;
+      case 8: ObjectAccess::setLayer(e, recordFor(&DatabaseImpl::layerTable, text(t), t.line, "layer")); break;
+      case 6: ObjectAccess::setLinetype(e, recordFor(&DatabaseImpl::linetypeTable, text(t), t.line, "linetype")); break;
       case 62: {
         const long long c = dxf::ToInt(t);
         if (c >= 0 && c <= 256) {
@@ -282,7 +292,7 @@ void Reader::applyCommon(AcDbEntity& e, const Split& s) {
     }
   }
   if (hasColor) ObjectAccess::setColor(e, color);
-  if (e.layerId().isNull()) ObjectAccess::setLayer(e, recordFor(m_db.layerTable, "0", s.line, "layer"));
+  if (e.layerId().isNull()) ObjectAccess::setLayer(e, recordFor(&DatabaseImpl::layerTable, "0", s.line, "layer"));
   if (e.linetypeId().isNull()) ObjectAccess::setLinetype(e, m_db.byLayer);
   DxfExtras& x = ObjectAccess::extras(e);
   x.appData = s.appData;
@@ -375,6 +385,9 @@ AcDbObjectId Reader::block(const std::string& name, long line) {
 // ---- blocks
 
 void Reader::readBlocks() {
+  // Entities name layers, linetypes and styles: the standard records must be there, also when
+  // the file's tables lack them.
+  m_db.ensureTables();
   RawTag t;
   for (;;) {
     if (!next(t)) throw FormatError(m_in.line(), "the file ends inside the BLOCKS section");
@@ -435,6 +448,7 @@ void Reader::readBlocks() {
 }
 
 void Reader::readEntities(AcDbObjectId block, const char* endType) {
+  if (block.isNull()) m_db.ensureTables();
   RawTag t;
   for (;;) {
     if (!next(t)) throw FormatError(m_in.line(), std::string("the file ends before \"0 ") + endType + "\"");
@@ -447,7 +461,6 @@ void Reader::readEntities(AcDbObjectId block, const char* endType) {
       collect(m_tags);
       continue;
     }
-    if (m_db.modelSpace.isNull() || m_db.paperSpace.isNull()) m_db.ensureTables();
     readEntity(t, block, !block.isNull());
   }
 }
@@ -461,7 +474,7 @@ void Reader::readObjects() {
     if (t.code != 0) throw FormatError(t.line, "expected group 0 in the OBJECTS section");
     if (t.value == "ENDSEC") return;
     collect(m_tags);
-    Split s = split(t, m_tags);
+    Split s = split(t, m_tags, false);
     auto o = std::make_unique<RawObject>(s.type);
     DxfExtras& x = ObjectAccess::extras(*o);
     x.appData = s.appData;
@@ -488,11 +501,11 @@ void Reader::finish() {
   for (auto& [name, tags] : m_headerRefs) {
     for (const DxfTag& t : tags) {
       if (name == "$CLAYER" && t.code == 8)
-        m_db.header.clayer = recordFor(m_db.layerTable, t.value, 0, "current layer");
+        m_db.header.clayer = recordFor(&DatabaseImpl::layerTable, t.value, 0, "current layer");
       if (name == "$TEXTSTYLE" && t.code == 7)
-        m_db.header.textstyle = recordFor(m_db.styleTable, t.value, 0, "current text style");
+        m_db.header.textstyle = recordFor(&DatabaseImpl::styleTable, t.value, 0, "current text style");
       if (name == "$CELTYPE" && t.code == 6)
-        m_db.header.celtype = recordFor(m_db.linetypeTable, t.value, 0, "current linetype");
+        m_db.header.celtype = recordFor(&DatabaseImpl::linetypeTable, t.value, 0, "current linetype");
     }
   }
 }

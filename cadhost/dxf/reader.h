@@ -93,16 +93,21 @@ class Reader : public ParseContext {
   void finish();
 
   // ---- objects
-  Split split(const RawTag& typeTag, const std::vector<RawTag>& tags);
+  // Sorts an object's groups. Without class markers (R12) the groups of an entity's common
+  // part are known by their codes; records and objects have no such part.
+  Split split(const RawTag& typeTag, const std::vector<RawTag>& tags, bool entity = true);
   void applyCommon(AcDbEntity& e, const Split& s);
   bool readEntity(const RawTag& typeTag, AcDbObjectId defaultOwner, bool inBlock);
   AcDbObjectId style(const std::string& name, long line) override {
-    return recordFor(m_db.styleTable, name, line, "text style");
+    return recordFor(&DatabaseImpl::styleTable, name, line, "text style");
   }
   AcDbObjectId block(const std::string& name, long line) override;
   void readFollowers(std::vector<RawFollower>& out, bool& converted, const std::string& parentType,
                      Split& parent);
-  AcDbObjectId recordFor(AcDbObjectId table, const std::string& name, long line, const char* kind);
+  // The record of that name in one of the modelled tables, added (with a warning) when
+  // missing; the standard tables are made first when the file lacks them.
+  AcDbObjectId recordFor(AcDbObjectId DatabaseImpl::*table, const std::string& name, long line,
+                         const char* kind);
 
   static constexpr std::size_t kMaxGroupsPerObject = 4'000'000;
   static constexpr std::size_t kMaxWarnings = 200;

@@ -99,6 +99,7 @@ TEST(DrawingFile, WhatIsSavedReadsBack) {
   auto lines = OfKind<AcDbLine>(back, back.modelSpaceId());
   ASSERT_EQ(lines.size(), 1u);
   AcDbObjectPointer<AcDbLine> line(lines[0], AcDb::kForRead);
+  EXPECT_EQ(line->linetypeId(), back.byLayerLinetype());
   EXPECT_EQ(line->layer(), "文字");
   EXPECT_EQ(line->colorIndex(), 1);
   EXPECT_EQ(line->lineWeight(), AcDb::kLnWt030);
@@ -246,6 +247,27 @@ TEST(DrawingFile, R12FilesOpen) {
   const AcDbExtents e = ExtentsOf(refs[0]);
   EXPECT_POINT_NEAR(e.maxPoint(), 25, 5, 0, 1e-12);
   EXPECT_EQ(Texts(db, db.modelSpaceId()), (std::vector<std::string>{"R12 text"}));
+}
+
+TEST(DrawingFile, R12LayersKeepColourAndLinetype) {
+  vex::test::TempDir dir;
+  vex::test::WriteFile(dir.File("r12.dxf"),
+                       "0\nSECTION\n2\nTABLES\n0\nTABLE\n2\nLTYPE\n70\n1\n0\nLTYPE\n2\nDASHED\n70\n0\n3\n"
+                       "Dashed\n72\n65\n73\n2\n40\n3\n49\n2\n49\n-1\n0\nENDTAB\n0\nTABLE\n2\nLAYER\n70\n1\n"
+                       "0\nLAYER\n2\nBorder\n70\n0\n62\n-3\n6\nDASHED\n0\nENDTAB\n0\nENDSEC\n0\nEOF\n");
+  AcDbDatabase db(false);
+  ASSERT_EQ(db.readDwgFile(dir.File("r12.dxf").c_str()), Acad::eOk) << db.lastFileReport().message;
+  AcDbLayerTable* layers = nullptr;
+  ASSERT_EQ(db.getLayerTable(layers, AcDb::kForRead), Acad::eOk);
+  AcDbLayerTableRecord* border = nullptr;
+  ASSERT_EQ(layers->getAt("Border", border, AcDb::kForRead), Acad::eOk);
+  EXPECT_EQ(border->color().colorIndex(), 3);
+  EXPECT_TRUE(border->isOff());
+  AcDbObjectPointer<AcDbLinetypeTableRecord> lt(border->linetypeObjectId(), AcDb::kForRead);
+  EXPECT_EQ(lt->name(), "DASHED");
+  EXPECT_DOUBLE_EQ(lt->dashLengthAt(1), -1);
+  border->close();
+  layers->close();
 }
 
 TEST(DrawingFile, ReadFileCanBeDeletedWhileOpen) {

@@ -100,6 +100,16 @@ INSTANTIATE_TEST_SUITE_P(
         OddFile{"zero_radius_circle", kEntities + "0\nCIRCLE\n10\n0\n20\n0\n40\n0\n" + kEnd, "radius"},
         OddFile{"duplicate_handle", kEntities + "0\nLINE\n5\nA0\n0\nLINE\n5\nA0\n" + kEnd, "used twice"},
         OddFile{"handle_at_the_top", kEntities + "0\nLINE\n5\nFFFFFFFFFFFFFFFF\n0\nLINE\n" + kEnd, "out of range"},
+        OddFile{"tables_without_layers_and_linetypes",
+                "0\nSECTION\n2\nTABLES\n0\nTABLE\n2\nLAYER\n70\n1\n0\nLAYER\n2\nA\n6\nDASHED\n0\nENDTAB\n0\nENDSEC\n" +
+                    kEntities + "0\nLINE\n8\nB\n6\nHIDDEN\n" + kEnd,
+                "linetype \"DASHED\""},
+        OddFile{"header_value_of_two_groups",
+                "0\nSECTION\n2\nHEADER\n9\n$ODD\n70\n1\n70\n2\n0\nENDSEC\n" + kEntities + kEnd, "$ODD"},
+        OddFile{"group_before_record_marker",
+                "0\nSECTION\n2\nTABLES\n0\nTABLE\n2\nAPPID\n70\n1\n0\nAPPID\n2\nX\n70\n0\n1001\nY\n0\nENDTAB\n0\nENDSEC\n" +
+                    kEntities + kEnd,
+                ""},
         OddFile{"stray_seqend", kEntities + "0\nSEQEND\n" + kEnd, "SEQEND"},
         OddFile{"undefined_block", kEntities + "0\nINSERT\n2\nNowhere\n" + kEnd, "never defined"},
         OddFile{"comments_and_crlf", "999\r\nmade by hand\r\n0\r\nSECTION\r\n2\r\nENTITIES\r\n0\r\nENDSEC\r\n0\r\nEOF\r\n", ""},
