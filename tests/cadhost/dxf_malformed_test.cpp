@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <random>
+#include <sstream>
 
 #include "support/temp_dir.h"
 #include "test_util.h"
@@ -158,6 +160,44 @@ TEST(MalformedFile, RandomDamageNeverCrashes) {
     }
   }
   EXPECT_GT(failures, 0);
+}
+
+// Whole groups deleted, repeated, swapped or given odd values, in each sample: a clean success
+// or a clean failure, and what was read is written so that it reads back.
+TEST(MalformedFile, RandomGroupEditsNeverCrash) {
+  vex::test::TempDir dir;
+  const char* values[] = {"0", "-1", "1e300", "7", "*U", "", "FFFFFFF", "SEQEND", "ENDBLK", "BLOCK"};
+  std::mt19937 rng(1105);
+  for (const char* sample : {"ezdxf_sample.dxf", "ezdxf_r12.dxf", "ezdxf_gbk_r2000.dxf"}) {
+    std::vector<std::string> lines;
+    {
+      std::istringstream in(vex::test::ReadFile(std::string(CADHOST_TEST_DATA) + "/" + sample));
+      for (std::string l; std::getline(in, l);) lines.push_back(l);
+    }
+    ASSERT_GT(lines.size(), 10u);
+    for (int round = 0; round < 60; ++round) {
+      std::vector<std::string> d = lines;
+      for (int e = 1 + static_cast<int>(rng() % 4); e > 0; --e) {
+        const std::size_t p = (rng() % (d.size() / 2)) * 2;
+        const std::size_t q = (rng() % (d.size() / 2)) * 2;
+        switch (rng() % 4) {
+          case 0: d.erase(d.begin() + static_cast<long>(p), d.begin() + static_cast<long>(p) + 2); break;
+          case 1: d.insert(d.begin() + static_cast<long>(p), {d[q], d[q + 1]}); break;
+          case 2: d[p + 1] = values[rng() % std::size(values)]; break;
+          default: std::swap(d[p], d[q]); break;
+        }
+      }
+      std::string text;
+      for (const std::string& l : d) text += l + "\n";
+      vex::test::WriteFile(dir.File("g.dxf"), text);
+      AcDbDatabase db(false);
+      if (db.readDwgFile(dir.File("g.dxf").c_str()) != Acad::eOk) continue;
+      ASSERT_EQ(db.saveAs(dir.File("out.dxf").c_str()), Acad::eOk);
+      AcDbDatabase again(false);
+      EXPECT_EQ(again.readDwgFile(dir.File("out.dxf").c_str()), Acad::eOk)
+          << sample << " round " << round << ": " << again.lastFileReport().message;
+    }
+  }
 }
 
 }  // namespace
