@@ -37,13 +37,7 @@ std::vector<AcDbObjectId> OfKind(AcDbDatabase&, AcDbObjectId space) {
 // A drawing with every kind the host models.
 void Fill(AcDbDatabase& db) {
   const AcDbObjectId layer = AddLayer(db, "文字", 2);
-  auto* st = new AcDbTextStyleTableRecord();
-  st->setName("Table");
-  st->setFileName("txt.shx");
-  st->setBigFontFileName("gbcbig.shx");
-  st->setTextSize(0);
-  st->setXScale(0.7);
-  const AcDbObjectId style = AddRecord(db, &AcDbDatabase::getTextStyleTable, st);
+  const AcDbObjectId style = AddShapeStyle(db, "Table");
   auto* ttf = new AcDbTextStyleTableRecord();
   ttf->setName("SongTi");
   ttf->setFont("SimSun", false, true, 134, 2);

@@ -15,12 +15,7 @@ namespace {
 void SmallTable(AcDbDatabase& db) {
   const AcDbObjectId border = AddLayer(db, "Sideline", 1);
   const AcDbObjectId textLayer = AddLayer(db, "Text", 7);
-  auto* st = new AcDbTextStyleTableRecord();
-  st->setName("Table");
-  st->setFileName("txt.shx");
-  st->setBigFontFileName("gbcbig.shx");
-  st->setXScale(0.7);
-  const AcDbObjectId style = AddRecord(db, &AcDbDatabase::getTextStyleTable, st);
+  const AcDbObjectId style = AddShapeStyle(db, "Table");
   for (double y : {0.0, -10.0}) {
     auto* l = new AcDbLine({0, y, 0}, {60, y, 0});
     l->setLayer(border);

@@ -58,12 +58,7 @@ TEST(Ezdxf, OurDrawingPassesAuditAndReadsBackAlike) {
     AcDbObjectPointer<AcDbLayerTableRecord> l(layer, AcDb::kForWrite);
     l->setLinetypeObjectId(dashed);
   }
-  auto* st = new AcDbTextStyleTableRecord();
-  st->setName("Table");
-  st->setFileName("txt.shx");
-  st->setBigFontFileName("gbcbig.shx");
-  st->setXScale(0.7);
-  const AcDbObjectId style = AddRecord(db, &AcDbDatabase::getTextStyleTable, st);
+  const AcDbObjectId style = AddShapeStyle(db, "Table");
   auto* ttf = new AcDbTextStyleTableRecord();
   ttf->setName("宋体");
   ttf->setFont("SimSun", false, false, 134, 2);

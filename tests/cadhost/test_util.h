@@ -69,6 +69,17 @@ inline AcDbObjectId AddLayer(AcDbDatabase& db, const char* name, int color = 7) 
   return AddRecord(db, &AcDbDatabase::getLayerTable, layer);
 }
 
+// A shape-font text style such as tables use.
+inline AcDbObjectId AddShapeStyle(AcDbDatabase& db, const char* name, const char* font = "txt.shx",
+                                  const char* bigFont = "gbcbig.shx", double xScale = 0.7) {
+  auto* style = new AcDbTextStyleTableRecord();
+  style->setName(name);
+  style->setFileName(font);
+  style->setBigFontFileName(bigFont);
+  style->setXScale(xScale);
+  return AddRecord(db, &AcDbDatabase::getTextStyleTable, style);
+}
+
 inline AcDbObjectId AddBlock(AcDbDatabase& db, const char* name, AcGePoint3d origin = {}) {
   auto* block = new AcDbBlockTableRecord();
   block->setName(name);

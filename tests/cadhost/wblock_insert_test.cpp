@@ -22,12 +22,7 @@ struct Source : ::testing::Test {
       AcDbObjectPointer<AcDbLayerTableRecord> l(layer, AcDb::kForWrite);
       l->setLinetypeObjectId(dashed);
     }
-    auto* st = new AcDbTextStyleTableRecord();
-    st->setName("Table");
-    st->setFileName("txt.shx");
-    st->setBigFontFileName("gbcbig.shx");
-    st->setXScale(0.7);
-    style = AddRecord(src, &AcDbDatabase::getTextStyleTable, st);
+    style = AddShapeStyle(src, "Table");
     pic = AddBlock(src, "Pic");
     Append(pic, new AcDbCircle({0, 0, 0}, AcGeVector3d::kZAxis, 1));
     auto* l = new AcDbLine({0, 0, 0}, {10, 0, 0});
