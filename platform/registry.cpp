@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <map>
 
 #include "platform/text_util.h"
@@ -361,6 +362,9 @@ FileResult Registry::Write(RegHive which, Change change) {
     return FileResult::Fail("the registry file \"" + h.path + "\" has problems (" + h.problems.front() +
                             "); it is left as it is and not written");
   if (!change(h.root)) return {};
+  // On a first start the registry folder (by default under ~/.config) does not exist yet.
+  std::error_code ec;
+  std::filesystem::create_directories(folder_, ec);
   if (auto r = WriteFileAtomically(h.path, h.Serialize()); !r) {
     h.loaded = false;  // memory is ahead of the file: read it again next time
     return r;

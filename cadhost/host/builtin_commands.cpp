@@ -7,10 +7,28 @@
 namespace cadhost {
 namespace {
 
-void Quit() { RequestQuit(); }
-
 constexpr std::array kBuiltins = {
-    BuiltinCommand{"QUIT", &Quit, false},
+    BuiltinCommand{"NEW", &NewCommand, false},
+    BuiltinCommand{"OPEN", &OpenCommand, false},
+    BuiltinCommand{"SAVE", &SaveCommand, true},
+    BuiltinCommand{"QSAVE", &SaveCommand, true},
+    BuiltinCommand{"SAVEAS", &SaveAsCommand, true},
+    BuiltinCommand{"CLOSE", &CloseCommand, true},
+    BuiltinCommand{"QUIT", &QuitCommand, false},
+    BuiltinCommand{"EXIT", &QuitCommand, false},
+    BuiltinCommand{"APPLOAD", &AppLoadCommand, false},
+    BuiltinCommand{"ARX", &ArxCommand, false},
+    BuiltinCommand{"LINE", &LineCommand, true},
+    BuiltinCommand{"PLINE", &PlineCommand, true},
+    BuiltinCommand{"CIRCLE", &CircleCommand, true},
+    BuiltinCommand{"TEXT", &TextCommand, true},
+    BuiltinCommand{"DTEXT", &TextCommand, true},
+    BuiltinCommand{"ERASE", &EraseCommand, true},
+    BuiltinCommand{"MOVE", &MoveCommand, true},
+    BuiltinCommand{"UCS", &UcsCommand, true},
+    BuiltinCommand{"TILEMODE", &TilemodeCommand, true},
+    BuiltinCommand{"REDRAW", &RedrawCommand, true},
+    BuiltinCommand{"REGEN", &RedrawCommand, true},
 };
 
 }  // namespace
@@ -19,6 +37,19 @@ const BuiltinCommand* FindBuiltin(std::string_view name) {
   for (const BuiltinCommand& b : kBuiltins)
     if (SameName(b.name, name)) return &b;
   return nullptr;
+}
+
+AcDbObjectId AppendToCurrentSpace(AcDbEntity* entity) {
+  DocumentState* doc = Host::Get().CurrentState();
+  std::unique_ptr<AcDbEntity> owned(entity);
+  if (doc == nullptr) return {};
+  entity->setDatabaseDefaults(doc->db.get());
+  AcDbObjectPointer<AcDbBlockTableRecord> space(doc->db->currentSpaceId(), AcDb::kForWrite);
+  AcDbObjectId id;
+  if (!space || space->appendAcDbEntity(id, entity) != Acad::eOk) return {};
+  owned.release()->close();
+  doc->modified = true;
+  return id;
 }
 
 }  // namespace cadhost

@@ -93,6 +93,7 @@ CommandLineEnd RunCommandLine() {
 }
 
 void DiscardInput();
+void ResetPrompts();
 
 void ResetHost() {
   Host& h = Host::Get();
@@ -103,6 +104,7 @@ void ResetHost() {
   h.lastCommand.clear();
   h.untitledCount = 0;
   DiscardInput();
+  ResetPrompts();
   h.selectionSets.clear();
   h.fileDia = 0;
   h.cmdEcho = 1;

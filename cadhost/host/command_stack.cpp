@@ -106,3 +106,7 @@ std::vector<AcEdCommandInfo> AcEdCommandStack::commands() const {
     for (const auto& c : g.commands) out.push_back({g.name, c.globalName, c.localName, c.flags});
   return out;
 }
+
+namespace cadhost {
+bool IsTransparent(const Command* c) { return (c->flags & ACRX_CMD_TRANSPARENT) != 0; }
+}  // namespace cadhost

@@ -28,6 +28,10 @@ struct Ucs {
   bool IsWorld() const;
 };
 
+struct DocumentState;
+// Keeps the current UCS for "UCS P" (the last ten).
+void PushPreviousUcs(DocumentState& doc);
+
 struct DocumentState {
   std::unique_ptr<AcDbDatabase> db;
   std::string path;   // full path, or "DrawingN.dxf" while untitled

@@ -9,5 +9,6 @@
 #include "cadhost/sdk/acutads.h"
 #include "cadhost/sdk/adsdef.h"
 #include "cadhost/sdk/cadhost.h"
+#include "cadhost/sdk/dbxutil.h"
 #include "cadhost/sdk/rxdefs.h"
 #include "cadhost/sdk/rxregsvc.h"

@@ -179,7 +179,7 @@ TEST_F(ApplicationsTest, QuitEndsTheCommandLineAndLeavesTheRestUnread) {
   static int runs = 0;
   runs = 0;
   acedRegCmds->addCommand("G", "COUNTIT", nullptr, 0, [] { ++runs; });
-  TypeInput("COUNTIT QUIT COUNTIT\n");
+  TypeInput("COUNTIT QUIT Y COUNTIT\n");
   EXPECT_EQ(RunCommandLine(), CommandLineEnd::Quit);
   EXPECT_EQ(runs, 1);
   EXPECT_EQ(RunCommandLine(), CommandLineEnd::InputEnded);

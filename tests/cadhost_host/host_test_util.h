@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "cadhost/sdk/aced.h"
 #include "cadhost/sdk/host_control.h"
@@ -28,3 +29,25 @@ std::string RunScript(const std::string& input);
 int Count(const std::string& hay, const std::string& needle);
 
 }  // namespace cadhost::test
+
+namespace cadhost::test {
+
+// Drawing in the current document's model space; each returns the new entity's id.
+AcDbObjectId AddLine(double x1, double y1, double x2, double y2);
+AcDbObjectId AddText(double x, double y, const char* text, double height = 2.5,
+                     double rotationDeg = 0.0);
+AcDbObjectId AddCircle(double x, double y, double r);
+
+// The ids of a selection set, in order.
+std::vector<AcDbObjectId> IdsOf(const ads_name set);
+// Model-space entities of the current drawing that are not erased.
+std::vector<AcDbObjectId> ModelSpace();
+
+}  // namespace cadhost::test
+
+#define EXPECT_POINT_NEAR_3(actual, ex, ey)  \
+  do {                                       \
+    const AcGePoint3d p_ = (actual);         \
+    EXPECT_NEAR(p_.x, (ex), 1e-9);           \
+    EXPECT_NEAR(p_.y, (ey), 1e-9);           \
+  } while (0)

@@ -152,6 +152,14 @@ TEST_F(RegistryTest, WhatCanBeReadFromABrokenHiveStaysReadable) {
   EXPECT_EQ(reg_.Problems().size(), 1u);
 }
 
+TEST(RegistryFolder, IsCreatedOnTheFirstWrite_Issue5) {
+  TempDir dir;
+  Registry reg(dir.path() + "not/yet/there/");
+  EXPECT_FALSE(reg.KeyExists(HKCU, "Software"));
+  ASSERT_TRUE(reg.SetString(HKCU, "Software\\X", "v", "1")) << "the folder is made";
+  EXPECT_EQ(Registry(dir.path() + "not/yet/there/").GetString(HKCU, "Software\\X", "v"), "1");
+}
+
 TEST(RegistryFolder, ComesFromTheEnvironment) {
   ::setenv("CADHOST_REGISTRY_DIR", "/tmp/some/where", 1);
   EXPECT_EQ(Registry::DefaultFolder(), "/tmp/some/where/");

@@ -16,6 +16,13 @@ const char* kGroup = "TESTAPP_GROUP";
 
 [[maybe_unused]] void Hello() { acutPrintf("\nhello from %s", acedGetAppName()); }
 
+// Prints what a point prompt answered: the result code and the point.
+[[maybe_unused]] void AskPoint() {
+  ads_point p = {0, 0, 0};
+  const int rc = acedGetPoint(nullptr, "\nPoint: ", p);
+  acutPrintf("\npoint rc=%d %g,%g,%g", rc, p[X], p[Y], p[Z]);
+}
+
 // Posts a command the way a window of an application does: ESC, the name, ENTER.
 [[maybe_unused]] void PostHello() {
   AcApDocument* doc = acDocManager->curDocument();
@@ -23,6 +30,52 @@ const char* kGroup = "TESTAPP_GROUP";
   acDocManager->sendStringToExecute(doc, "\x1b", false, false, false);
   acDocManager->sendStringToExecute(doc, "THELLO", false, false, false);
   acDocManager->sendStringToExecute(doc, "\r", false, false, false);
+}
+
+// Selects objects, asks a base point and drags them to a second point, as an application
+// places what it drew: hidden, dragged with a translation callback, transformed on a pick.
+ads_point g_base;
+[[maybe_unused]] int DragCallback(ads_point pt, ads_matrix m) {
+  ads_point from, to;
+  acdbUcs2Wcs(g_base, from, false);
+  acdbUcs2Wcs(pt, to, false);
+  for (int r = 0; r < 4; ++r)
+    for (int c = 0; c < 4; ++c) m[r][c] = r == c ? 1.0 : 0.0;
+  m[0][3] = to[X] - from[X];
+  m[1][3] = to[Y] - from[Y];
+  m[2][3] = to[Z] - from[Z];
+  return RTNORM;
+}
+
+[[maybe_unused]] void DragPlace() {
+  ads_name picked;
+  if (acedSSGet(nullptr, nullptr, nullptr, nullptr, picked) != RTNORM) {
+    acutPrintf("\ndrag: nothing selected");
+    return;
+  }
+  ads_name set;
+  acedSSAdd(nullptr, nullptr, set);
+  Adesk::Int32 n = 0;
+  acedSSLength(picked, &n);
+  for (Adesk::Int32 i = 0; i < n; ++i) {
+    ads_name ent;
+    acedSSName(picked, i, ent);
+    acedRedraw(ent, 2);
+    acedSSAdd(ent, set, set);
+  }
+  acedSSFree(picked);
+  int rc = acedGetPoint(nullptr, "\nBase point: ", g_base);
+  if (rc == RTNORM) {
+    ads_point to;
+    rc = acedDragGen(set, "\nSecond point: ", 0, DragCallback, to);
+    if (rc == RTNORM) {
+      ads_matrix m;
+      DragCallback(to, m);
+      acedXformSS(set, m);
+    }
+  }
+  acutPrintf("\ndrag rc=%d", rc);
+  acedSSFree(set);
 }
 
 }  // namespace
@@ -47,7 +100,9 @@ ACRX_EXPORT AcRx::AppRetCode acrxEntryPoint(AcRx::AppMsgCode msg, void* appId) {
       acedRegCmds->addCommand(kGroup, "TLOADERHELLO", "TLOADERHELLO", ACRX_CMD_MODAL, Hello);
 #else
       acedRegCmds->addCommand(kGroup, "THELLO", "THELLO", ACRX_CMD_MODAL, Hello);
+      acedRegCmds->addCommand(kGroup, "TPOINT", "TPOINT", ACRX_CMD_MODAL, AskPoint);
       acedRegCmds->addCommand(kGroup, "TPOST", "TPOST", ACRX_CMD_MODAL, PostHello);
+      acedRegCmds->addCommand(kGroup, "TDRAG", "TDRAG", ACRX_CMD_MODAL, DragPlace);
 #endif
       break;
     }
