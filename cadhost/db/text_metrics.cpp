@@ -60,18 +60,18 @@ double CharAdvanceRatio(char32_t c) {
   return IsWideCharacter(c) ? 1.0 : 0.5;
 }
 
-std::u32string DisplayCharacters(std::string_view text) {
-  std::u32string out;
-  out.reserve(text.size());
+// Calls emit(c) for each displayed character of `text` (see the header).
+template <typename Emit>
+void ForEachDisplayCharacter(std::string_view text, Emit&& emit) {
   std::size_t i = 0;
   while (i < text.size()) {
     if (text.compare(i, 2, "%%") == 0 && i + 2 < text.size()) {
       const char k = text[i + 2];
       switch (k) {
-        case 'd': case 'D': out += U'\u00B0'; i += 3; continue;
-        case 'p': case 'P': out += U'\u00B1'; i += 3; continue;
-        case 'c': case 'C': out += U'\u2205'; i += 3; continue;
-        case '%': out += U'%'; i += 3; continue;
+        case 'd': case 'D': emit(U'\u00B0'); i += 3; continue;
+        case 'p': case 'P': emit(U'\u00B1'); i += 3; continue;
+        case 'c': case 'C': emit(U'\u2205'); i += 3; continue;
+        case '%': emit(U'%'); i += 3; continue;
         case 'u': case 'U': case 'o': case 'O': i += 3; continue;
         default: break;
       }
@@ -80,24 +80,30 @@ std::u32string DisplayCharacters(std::string_view text) {
         char32_t code = 0;
         while (j < text.size() && j < i + 5 && text[j] >= '0' && text[j] <= '9')
           code = code * 10 + static_cast<char32_t>(text[j++] - '0');
-        out += code;
+        emit(code);
         i = j;
         continue;
       }
     }
     if (char32_t code = 0; ReadUnicodeEscape(text, i, code)) {
-      out += code;
+      emit(code);
       i += 7;
       continue;
     }
-    out += NextCodePoint(text, i);
+    emit(NextCodePoint(text, i));
   }
+}
+
+std::u32string DisplayCharacters(std::string_view text) {
+  std::u32string out;
+  out.reserve(text.size());
+  ForEachDisplayCharacter(text, [&](char32_t c) { out += c; });
   return out;
 }
 
 double TextAdvanceRatio(std::string_view text) {
   double sum = 0.0;
-  for (char32_t c : DisplayCharacters(text)) sum += CharAdvanceRatio(c);
+  ForEachDisplayCharacter(text, [&](char32_t c) { sum += CharAdvanceRatio(c); });
   return sum;
 }
 

@@ -1,5 +1,6 @@
 #include "cadhost/dxf/dxf_reader.h"
 
+#include <charconv>
 #include <cmath>
 #include <numbers>
 #include <unordered_map>
@@ -34,19 +35,29 @@ AcGePoint3d PointOf(const Split& s, int code) {
 // tables, for instance) get handles above every handle still to come. Malformed groups are
 // left for the real reading to report.
 std::uint64_t MaxHandleIn(std::string_view text) {
+  // A light pass over code and value lines; it only needs to be right for well-formed files.
   std::uint64_t top = 0;
-  try {
-    dxf::TagReader in(text);
-    RawTag t;
-    bool dimstyle = false;
-    while (in.next(t)) {
-      if (t.code == 0) dimstyle = t.value == "DIMSTYLE";
-      if (t.code == 105 || (t.code == 5 && !dimstyle)) {
-        const std::uint64_t h = dxf::ToHandle(t);
-        if (h < DatabaseImpl::kMaxHandle) top = std::max(top, h);
-      }
+  bool dimstyle = false;
+  std::size_t pos = 0;
+  auto line = [&](std::string_view& out) {
+    if (pos >= text.size()) return false;
+    std::size_t end = text.find('\n', pos);
+    if (end == std::string_view::npos) end = text.size();
+    out = text.substr(pos, end - pos);
+    pos = end + 1;
+    while (!out.empty() && (out.back() == '\r' || out.back() == ' ')) out.remove_suffix(1);
+    while (!out.empty() && out.front() == ' ') out.remove_prefix(1);
+    return true;
+  };
+  std::string_view code, value;
+  while (line(code) && line(value)) {
+    if (code == "0") dimstyle = value == "DIMSTYLE";
+    if (code == "105" || (code == "5" && !dimstyle)) {
+      std::uint64_t h = 0;
+      const auto [p, ec] = std::from_chars(value.data(), value.data() + value.size(), h, 16);
+      if (ec == std::errc() && p == value.data() + value.size() && h < DatabaseImpl::kMaxHandle)
+        top = std::max(top, h);
     }
-  } catch (const FormatError&) {
   }
   return top;
 }
@@ -294,6 +305,7 @@ void Reader::applyCommon(AcDbEntity& e, const Split& s) {
   if (hasColor) ObjectAccess::setColor(e, color);
   if (e.layerId().isNull()) ObjectAccess::setLayer(e, recordFor(&DatabaseImpl::layerTable, "0", s.line, "layer"));
   if (e.linetypeId().isNull()) ObjectAccess::setLinetype(e, m_db.byLayer);
+  if (s.appData.empty() && extra.empty() && s.xdata.empty()) return;
   DxfExtras& x = ObjectAccess::extras(e);
   x.appData = s.appData;
   x.common = std::move(extra);

@@ -44,12 +44,11 @@ class Fields {
   }
   // Groups not in `known` (class markers dropped) into the entity's extras.
   void keepOthers(AcDbObject& o, std::initializer_list<int> known) const {
-    TagList& body = ObjectAccess::extras(o).body;
     for (const RawTag& t : m_s.body) {
       if (t.code == 100) continue;
       bool k = false;
       for (int c : known) k = k || c == t.code;
-      if (!k) body.push_back({t.code, m_ctx.text(t)});
+      if (!k) ObjectAccess::extras(o).body.push_back({t.code, m_ctx.text(t)});
     }
   }
 
@@ -118,8 +117,6 @@ std::unique_ptr<AcDbEntity> Text(Split& s, ParseContext& ctx) {
   const long long h = f.i(72, 0), v = f.i(73, 0);
   e->setHorizontalMode(static_cast<AcDb::TextHorzMode>(h >= 0 && h <= 5 ? h : 0));
   e->setVerticalMode(static_cast<AcDb::TextVertMode>(v >= 0 && v <= 3 ? v : 0));
-  e->setPosition(pos);
-  e->adjustAlignment();
   f.keepOthers(*e, {1, 7, 10, 20, 30, 11, 21, 31, 39, 40, 41, 50, 51, 71, 72, 73, 210, 220, 230});
   return e;
 }
