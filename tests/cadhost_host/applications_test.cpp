@@ -99,6 +99,17 @@ TEST_F(ApplicationsTest, AppNameFollowsNestedLoadsFromInitialisation) {
   EXPECT_TRUE(acedRegCmds->commands().empty());
 }
 
+TEST_F(ApplicationsTest, ApplicationCanUnloadItselfFromItsOwnCommand) {
+  ASSERT_TRUE(acrxDynamicLinker->loadModule(AppPath("TestApp.arx").c_str(), false));
+  const std::string out = RunScript("TUNLOADSELF\nTHELLO\n");
+  EXPECT_NE(out.find("self unload done, now in \"\""), std::string::npos) << out;
+  EXPECT_NE(out.find("Unknown command \"THELLO\""), std::string::npos) << out;
+  EXPECT_TRUE(acrxDynamicLinker->loadedApplications().empty());
+  ASSERT_TRUE(acrxDynamicLinker->loadModule(AppPath("TestApp.arx").c_str(), false))
+      << "loads again after its file was closed";
+  EXPECT_NE(RunScript("THELLO\n").find("hello from"), std::string::npos);
+}
+
 TEST_F(ApplicationsTest, UnloadOfSomethingNotLoadedFails) {
   EXPECT_FALSE(acrxDynamicLinker->unloadModule("TestApp.arx"));
   EXPECT_FALSE(acrxDynamicLinker->unloadModule(nullptr));

@@ -120,5 +120,24 @@ TEST_F(DocumentsTest, FindFileLooksInTheDrawingFolderFirst) {
   EXPECT_EQ(acedFindFile((dir.path() + "nothing.txt").c_str(), found), RTERROR);
 }
 
+TEST_F(DocumentsTest, ProgramFolderHoldsSupportAndFonts) {
+  std::string found;
+  ASSERT_EQ(acedFindFile("TXT.SHX", found), RTNORM);
+  EXPECT_EQ(found, ProgramFolder() + "/Fonts/txt.shx");
+  ASSERT_EQ(acedFindFile("acadiso.lin", found), RTNORM);
+  EXPECT_EQ(found, ProgramFolder() + "/Support/acadiso.lin");
+  // The font catalogue tells big fonts by their first line.
+  auto firstLine = [](const std::string& name) {
+    std::string path;
+    acedFindFile(name.c_str(), path);
+    const std::string text = vex::test::ReadFile(path);
+    return text.substr(0, text.find('\n'));
+  };
+  EXPECT_NE(firstLine("gbcbig.shx").find("bigfont"), std::string::npos);
+  EXPECT_EQ(firstLine("txt.shx").find("bigfont"), std::string::npos);
+  AcDbDatabase* db = acdbHostApplicationServices()->workingDatabase();
+  EXPECT_EQ(db->loadLineTypeFile("DASHED", "acadiso.lin"), Acad::eOk);
+}
+
 }  // namespace
 }  // namespace cadhost::test

@@ -85,3 +85,97 @@ std::vector<AcDbObjectId> ModelSpace() {
 }
 
 }  // namespace cadhost::test
+
+#include <sys/wait.h>
+
+#include <cstdio>
+
+#include "support/temp_dir.h"
+
+namespace cadhost::test {
+namespace {
+
+ProgramRun Shell(const std::string& command) {
+  ProgramRun r;
+  vex::test::TempDir scratch;
+  const std::string errFile = scratch.File("stderr");
+  FILE* p = ::popen((command + " 2>" + errFile).c_str(), "r");
+  if (p == nullptr) return r;
+  char buf[4096];
+  for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) r.out.append(buf, n);
+  const int w = ::pclose(p);
+  r.status = WIFEXITED(w) ? WEXITSTATUS(w) : -1;
+  r.err = vex::test::ReadFile(errFile);
+  return r;
+}
+
+}  // namespace
+
+ProgramRun RunHostProgram(const std::string& args, const std::string& registry) {
+  return Shell("CADHOST_REGISTRY_DIR='" + registry + "' " + CADHOST_PROGRAM + " " + args +
+               " </dev/null");
+}
+
+std::string DumpWithEzdxf(const std::string& dxfPath) {
+  const ProgramRun r =
+      Shell(std::string("/usr/bin/python3 ") + CADHOST_DXF_DUMP + " '" + dxfPath + "'");
+  EXPECT_EQ(r.status, 0) << r.err;
+  return r.out;
+}
+
+}  // namespace cadhost::test
+
+#include <cmath>
+
+namespace cadhost::test {
+namespace {
+
+std::string Num(double v) {
+  double r = std::round(v * 1000.0) / 1000.0;
+  if (r == 0) r = 0;  // no "-0"
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%g", r);
+  return buf;
+}
+
+std::string Pt(double x, double y) { return Num(x) + "," + Num(y); }
+
+}  // namespace
+
+std::string Describe(AcDbObjectId id) {
+  AcDbEntityPointer e(id, AcDb::kForRead);
+  if (!e) return "?";
+  if (const auto* l = AcDbLine::cast(e.object()))
+    return "LINE " + Pt(l->startPoint().x, l->startPoint().y) + " " +
+           Pt(l->endPoint().x, l->endPoint().y);
+  if (const auto* c = AcDbCircle::cast(e.object()))
+    return "CIRCLE " + Pt(c->center().x, c->center().y) + " r=" + Num(c->radius());
+  if (const auto* t = AcDbText::cast(e.object())) {
+    double deg = std::fmod(t->rotation() * 180.0 / 3.14159265358979323846, 360.0);
+    if (deg < 0) deg += 360.0;
+    return "TEXT \"" + t->textString() + "\" " + Pt(t->position().x, t->position().y) +
+           " h=" + Num(t->height()) + " rot=" + Num(deg);
+  }
+  if (const auto* p = AcDbPolyline::cast(e.object())) {
+    std::string s = "LWPOLYLINE closed=" + std::string(p->isClosed() ? "1" : "0");
+    for (unsigned i = 0; i < p->numVerts(); ++i) {
+      AcGePoint2d v;
+      p->getPointAt(i, v);
+      s += " " + Pt(v.x, v.y);
+    }
+    return s;
+  }
+  return e->isA()->name();
+}
+
+std::vector<std::string> DescribeSpace(bool paper) {
+  AcDbDatabase* db = acdbHostApplicationServices()->workingDatabase();
+  AcDbObjectPointer<AcDbBlockTableRecord> space(paper ? db->paperSpaceId() : db->modelSpaceId(),
+                                                AcDb::kForRead);
+  std::vector<std::string> out;
+  if (space)
+    for (AcDbObjectId id : space->entityIds()) out.push_back(Describe(id));
+  return out;
+}
+
+}  // namespace cadhost::test

@@ -51,3 +51,29 @@ std::vector<AcDbObjectId> ModelSpace();
     EXPECT_NEAR(p_.x, (ex), 1e-9);           \
     EXPECT_NEAR(p_.y, (ey), 1e-9);           \
   } while (0)
+
+namespace cadhost::test {
+
+// What a run of a program printed and how it ended.
+struct ProgramRun {
+  int status = -1;  // exit status; -1 when it did not exit normally
+  std::string out;
+  std::string err;
+};
+
+// Runs "cadhost ARGS" through the shell with CADHOST_REGISTRY_DIR set to `registry`.
+ProgramRun RunHostProgram(const std::string& args, const std::string& registry);
+// What dxf_dump.py prints for a drawing (ezdxf through /usr/bin/python3).
+std::string DumpWithEzdxf(const std::string& dxfPath);
+
+}  // namespace cadhost::test
+
+namespace cadhost::test {
+
+// An entity in the words of dxf_dump.py ("LINE 0,0 10,0", "CIRCLE 5,5 r=2",
+// "TEXT \"A\" 1,1 h=2.5 rot=0", "LWPOLYLINE closed=1 0,0 1,0 ..."), three decimals.
+std::string Describe(AcDbObjectId id);
+// Every entity of a space of the current drawing that is not erased, described.
+std::vector<std::string> DescribeSpace(bool paper = false);
+
+}  // namespace cadhost::test

@@ -23,6 +23,13 @@ const char* kGroup = "TESTAPP_GROUP";
   acutPrintf("\npoint rc=%d %g,%g,%g", rc, p[X], p[Y], p[Z]);
 }
 
+// Unloads the application from its own command: its code runs on after the unload returns.
+[[maybe_unused]] void UnloadSelf() {
+  const std::string me = acedGetAppName();
+  const bool ok = acrxDynamicLinker->unloadModule(me.c_str());
+  acutPrintf("\nself unload %s, now in \"%s\"", ok ? "done" : "failed", acedGetAppName());
+}
+
 // Posts a command the way a window of an application does: ESC, the name, ENTER.
 [[maybe_unused]] void PostHello() {
   AcApDocument* doc = acDocManager->curDocument();
@@ -103,6 +110,7 @@ ACRX_EXPORT AcRx::AppRetCode acrxEntryPoint(AcRx::AppMsgCode msg, void* appId) {
       acedRegCmds->addCommand(kGroup, "TPOINT", "TPOINT", ACRX_CMD_MODAL, AskPoint);
       acedRegCmds->addCommand(kGroup, "TPOST", "TPOST", ACRX_CMD_MODAL, PostHello);
       acedRegCmds->addCommand(kGroup, "TDRAG", "TDRAG", ACRX_CMD_MODAL, DragPlace);
+      acedRegCmds->addCommand(kGroup, "TUNLOADSELF", "TUNLOADSELF", ACRX_CMD_MODAL, UnloadSelf);
 #endif
       break;
     }
