@@ -7,6 +7,7 @@
 #include "cadhost/host/prompts.h"
 #include "cadhost/sdk/acedads.h"
 #include "cadhost/sdk/acutads.h"
+#include "platform/text_util.h"
 
 namespace fs = std::filesystem;
 
@@ -15,9 +16,7 @@ namespace {
 
 // A file name as typed: surrounding blanks and double quotes removed.
 std::string FileName(const std::string& typed) {
-  std::string s = typed;
-  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.erase(0, 1);
-  while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.pop_back();
+  std::string s(vex::platform::TrimBlanks(typed));
   if (s.size() >= 2 && s.front() == '"' && s.back() == '"') s = s.substr(1, s.size() - 2);
   return s;
 }
@@ -31,13 +30,18 @@ bool AskName(const std::string& prompt, std::string& name) {
   return true;
 }
 
+// "Cannot <what> <name>: <why>" for a failed open or save.
+void ReportFailure(const char* what, const std::string& name, Acad::ErrorStatus es,
+                   const std::string& why) {
+  acutPrintf("\nCannot %s %s: %s", what, name.c_str(),
+             why.empty() ? acadErrorStatusText(es) : why.c_str());
+}
+
 bool Save(AcApDocument* doc, const std::string& path) {
   DocumentState& st = doc->state();
   const Acad::ErrorStatus es = st.db->saveAs(path.c_str());
   if (es != Acad::eOk) {
-    const std::string& why = st.db->lastFileReport().message;
-    acutPrintf("\nCannot save %s: %s", path.c_str(),
-               why.empty() ? acadErrorStatusText(es) : why.c_str());
+    ReportFailure("save", path, es, st.db->lastFileReport().message);
     return false;
   }
   std::error_code ec;
@@ -87,22 +91,16 @@ void NewCommand() {
   if (!AskName("\nEnter template file name or [. (for none)] <.>: ", name)) return;
   if (name == ".") name.clear();
   const Acad::ErrorStatus es = acDocManagerPtr()->appContextNewDocument(name.c_str());
-  if (es != Acad::eOk) {
-    const std::string& why = acDocManagerPtr()->lastOpenReport().message;
-    acutPrintf("\nCannot use %s as a template: %s", name.c_str(),
-               why.empty() ? acadErrorStatusText(es) : why.c_str());
-  }
+  if (es != Acad::eOk)
+    ReportFailure("open the template", name, es, acDocManagerPtr()->lastOpenReport().message);
 }
 
 void OpenCommand() {
   std::string name;
   if (!AskName("\nEnter name of drawing to open: ", name) || name.empty()) return;
   const Acad::ErrorStatus es = acDocManagerPtr()->appContextOpenDocument(name.c_str());
-  if (es != Acad::eOk) {
-    const std::string& why = acDocManagerPtr()->lastOpenReport().message;
-    acutPrintf("\nCannot open %s: %s", name.c_str(),
-               why.empty() ? acadErrorStatusText(es) : why.c_str());
-  }
+  if (es != Acad::eOk)
+    ReportFailure("open", name, es, acDocManagerPtr()->lastOpenReport().message);
 }
 
 void SaveCommand() {

@@ -64,6 +64,14 @@ void Discard(AppRecord* app) {
   else ::dlclose(owned->handle);
 }
 
+// Sets a flag of the application with handle `appId`; false for an unknown handle.
+bool SetFlag(void* appId, bool AppRecord::*flag, bool value) {
+  AppRecord* app = Host::Get().FindApp(appId);
+  if (app == nullptr) return false;
+  app->*flag = value;
+  return true;
+}
+
 AppRecord* FindByName(const std::string& name) {
   Host& h = Host::Get();
   const bool bare = name.find('/') == std::string::npos;
@@ -179,17 +187,11 @@ bool AcRxDynamicLinker::unloadModule(const ACHAR* fileName, bool) {
 }
 
 bool AcRxDynamicLinker::unlockApplication(void* appId) {
-  AppRecord* app = Host::Get().FindApp(appId);
-  if (app == nullptr) return false;
-  app->locked = false;
-  return true;
+  return SetFlag(appId, &AppRecord::locked, false);
 }
 
 bool AcRxDynamicLinker::lockApplication(void* appId) {
-  AppRecord* app = Host::Get().FindApp(appId);
-  if (app == nullptr) return false;
-  app->locked = true;
-  return true;
+  return SetFlag(appId, &AppRecord::locked, true);
 }
 
 bool AcRxDynamicLinker::isApplicationLocked(const ACHAR* fileName) const {
@@ -198,17 +200,11 @@ bool AcRxDynamicLinker::isApplicationLocked(const ACHAR* fileName) const {
 }
 
 bool AcRxDynamicLinker::registerAppMDIAware(void* appId) {
-  AppRecord* app = Host::Get().FindApp(appId);
-  if (app == nullptr) return false;
-  app->mdiAware = true;
-  return true;
+  return SetFlag(appId, &AppRecord::mdiAware, true);
 }
 
 bool AcRxDynamicLinker::registerAppNotMDIAware(void* appId) {
-  AppRecord* app = Host::Get().FindApp(appId);
-  if (app == nullptr) return false;
-  app->mdiAware = false;
-  return true;
+  return SetFlag(appId, &AppRecord::mdiAware, false);
 }
 
 std::vector<std::string> AcRxDynamicLinker::loadedApplications() const {

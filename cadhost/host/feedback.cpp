@@ -54,8 +54,10 @@ class ConsoleView : public CommandLineView {
 }  // namespace
 
 Host& Host::Get() {
-  static Host host;
-  return host;
+  // Never destroyed: at exit the databases of open documents would outlive the statics of
+  // the database code they need. The program and tests end with ResetHost instead.
+  static Host* host = new Host();
+  return *host;
 }
 
 Host::Host() : view(MakeConsoleView()) {}
@@ -129,7 +131,8 @@ int acedSetStatusBarProgressMeter(const ACHAR* label, int minPos, int maxPos) {
   h.meterMin = minPos;
   h.meterMax = maxPos;
   h.meterPercent = 0;
-  cadhost::RecordProgress(h, {cadhost::ProgressEvent::Kind::Start, h.meterLabel, minPos, maxPos, 0});
+  cadhost::RecordProgress(h,
+                          {cadhost::ProgressEvent::Kind::Start, h.meterLabel, minPos, maxPos, 0});
   if (h.view) h.view->ShowProgress(h.meterLabel, 0);
   return 0;
 }
@@ -156,6 +159,8 @@ void acedRestoreStatusBar() {
   cadhost::RecordProgress(h, {cadhost::ProgressEvent::Kind::Restore, {}, 0, 0, 0});
   if (h.view) h.view->RestoreStatusBar();
 }
+
+void InitAcUiDLL() {}
 
 QWidget* acedGetAcadFrame() { return Host::Get().frame; }
 QWidget* adsw_acadMainWnd() { return Host::Get().mainWindow; }

@@ -8,6 +8,7 @@
 #include "cadhost/host/host_state.h"
 #include "cadhost/sdk/acedads.h"
 #include "cadhost/sdk/dbapserv.h"
+#include "platform/text_util.h"
 
 namespace fs = std::filesystem;
 
@@ -52,14 +53,7 @@ std::string ProgramFolder() {
 }
 
 bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 'a' + 'A');
-    if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 'a' + 'A');
-    if (x != y) return false;
-  }
-  return true;
+  return vex::platform::EqualsNoCase(a, b);
 }
 
 std::string ToUpperAscii(std::string_view s) {

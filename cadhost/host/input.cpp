@@ -2,6 +2,8 @@
 
 #include "cadhost/host/input.h"
 
+#include <unistd.h>
+
 #include <cstdio>
 
 #include "cadhost/host/host_state.h"
@@ -10,13 +12,17 @@ namespace cadhost {
 namespace {
 
 constexpr int kEsc = 27;
+// Longer answers are cut: a script of junk without line breaks must not fill the memory.
+constexpr std::size_t kMaxAnswer = 64u << 10;
 
 class FileSource : public InputSource {
  public:
-  explicit FileSource(std::FILE* f) : m_file(f) {}
+  explicit FileSource(std::FILE* f)
+      : m_file(f), m_echoes(f != nullptr && ::isatty(::fileno(f)) == 1) {}
   ~FileSource() override {
     if (m_file != nullptr && m_file != stdin) std::fclose(m_file);
   }
+  bool EchoesInput() const override { return m_echoes; }
   int Next() override {
     if (m_file == nullptr) return -1;
     int c = std::fgetc(m_file);
@@ -30,7 +36,11 @@ class FileSource : public InputSource {
 
  private:
   std::FILE* m_file;
+  bool m_echoes;
 };
+
+// Whether the answer being read came, at least in part, from an echoing source.
+bool g_fromEchoingSource = false;
 
 int NextChar() {
   Host& h = Host::Get();
@@ -49,7 +59,10 @@ int NextChar() {
   }
   if (h.source && !h.sourceEnded) {
     const int c = h.source->Next();
-    if (c >= 0) return c;
+    if (c >= 0) {
+      g_fromEchoingSource = g_fromEchoingSource || h.source->EchoesInput();
+      return c;
+    }
     h.sourceEnded = true;
   }
   return -1;
@@ -60,6 +73,8 @@ int NextChar() {
 Answer ReadAnswer(bool spacesAllowed) {
   Host& h = Host::Get();
   std::string text;
+  bool cut = false;
+  g_fromEchoingSource = false;
   for (;;) {
     int c = NextChar();
     if (c < 0) {
@@ -77,7 +92,12 @@ Answer ReadAnswer(bool spacesAllowed) {
       return {Answer::Kind::Text, text};
     }
     if ((c == ' ' || c == '\t') && !spacesAllowed) return {Answer::Kind::Text, text};
-    text.push_back(static_cast<char>(c));
+    if (text.size() < kMaxAnswer) {
+      text.push_back(static_cast<char>(c));
+    } else if (!cut) {
+      cut = true;
+      h.Print("\nInput too long: cut to " + std::to_string(kMaxAnswer) + " bytes.\n");
+    }
   }
 }
 
@@ -85,8 +105,12 @@ Answer Ask(const std::string& prompt, bool spacesAllowed) {
   Host& h = Host::Get();
   h.Print(prompt);
   Answer a = ReadAnswer(spacesAllowed);
-  if (a.kind == Answer::Kind::Text) h.Print(a.text);
-  else h.Print("*Cancel*");
+  const std::string shown = a.kind == Answer::Kind::Text ? a.text : "*Cancel*";
+  if (g_fromEchoingSource && a.kind == Answer::Kind::Text) {
+    h.text.append(shown);  // the terminal shows it already
+  } else {
+    h.Print(shown);
+  }
   return a;
 }
 

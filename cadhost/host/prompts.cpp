@@ -10,6 +10,7 @@
 #include "cadhost/host/input.h"
 #include "cadhost/sdk/acedads.h"
 #include "cadhost/sdk/acutads.h"
+#include "platform/text_util.h"
 
 namespace cadhost {
 
@@ -36,12 +37,6 @@ Options TakeOptions() {
   return o;
 }
 
-std::string Trim(std::string_view s) {
-  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-  while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
-  return std::string(s);
-}
-
 std::string Abbreviation(std::string_view keyword) {
   std::string a;
   for (char c : keyword)
@@ -66,12 +61,13 @@ int Prompt(const char* prompt, bool spaces, const Options& o, Parse parse) {
   for (;;) {
     const Answer a = Ask(text, spaces);
     if (!a.IsText()) return RTCAN;
-    const std::string answer = spaces ? a.text : Trim(a.text);
+    const std::string answer =
+        spaces ? a.text : std::string(vex::platform::TrimBlanks(a.text));
     if (answer.empty()) {
       if ((o.flags & RSG_NONULL) != 0) continue;
       return RTNONE;
     }
-    if (answer.size() > 1 && answer.front() == '\'') {
+    if (!spaces && answer.size() > 1 && answer.front() == '\'') {
       // A transparent command typed at a prompt runs, then the prompt asks again.
       const Command* c = FindCommand(std::string_view(answer).substr(1));
       if (c != nullptr && IsTransparent(c)) {

@@ -29,6 +29,8 @@ void SetPoint(resbuf* rb, double x, double y, double z) {
   rb->resval.rpoint[Y] = y;
   rb->resval.rpoint[Z] = z;
 }
+void SetPoint(resbuf* rb, const AcGePoint3d& p) { SetPoint(rb, p.x, p.y, p.z); }
+void SetPoint(resbuf* rb, const AcGeVector3d& v) { SetPoint(rb, v.x, v.y, v.z); }
 
 std::string LayerName(AcDbObjectId id) {
   AcDbObjectPointer<AcDbLayerTableRecord> layer(id, AcDb::kForRead);
@@ -68,10 +70,10 @@ int acedGetVar(const ACHAR* name, resbuf* result) {
     const fs::path folder =
         doc->untitled ? fs::current_path() : fs::path(doc->path).parent_path();
     SetString(result, folder.string() + "/");
-  } else if (n == "LASTPOINT") SetPoint(result, doc->lastPoint.x, doc->lastPoint.y, doc->lastPoint.z);
-  else if (n == "UCSORG") SetPoint(result, doc->ucs.origin.x, doc->ucs.origin.y, doc->ucs.origin.z);
-  else if (n == "UCSXDIR") SetPoint(result, doc->ucs.xAxis.x, doc->ucs.xAxis.y, doc->ucs.xAxis.z);
-  else if (n == "UCSYDIR") SetPoint(result, doc->ucs.yAxis.x, doc->ucs.yAxis.y, doc->ucs.yAxis.z);
+  } else if (n == "LASTPOINT") SetPoint(result, doc->lastPoint);
+  else if (n == "UCSORG") SetPoint(result, doc->ucs.origin);
+  else if (n == "UCSXDIR") SetPoint(result, doc->ucs.xAxis);
+  else if (n == "UCSYDIR") SetPoint(result, doc->ucs.yAxis);
   else return RTERROR;
   return RTNORM;
 }

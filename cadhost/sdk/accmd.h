@@ -34,8 +34,8 @@ class AcEdCommandStack : public AcRxObject {
   // Registers `function` as the command `globalName` (typed with a leading "_") and
   // `localName` in `group`. Names are compared without regard to ASCII case; a group added
   // later is searched first. eInvalidInput for a null function or a name that is empty or
-  // holds a space or control character; eDuplicateRecordName when the group has a command of that
-  // global name already. The command belongs to the application that registers it, which
+  // holds a space or control character; eDuplicateRecordName when the group has a command of
+  // that global name already. The command belongs to the application that registers it, which
   // acedGetAppName reports while it runs. `uiContext`, `fcode` and `resourceHandle` are
   // accepted and ignored.
   Acad::ErrorStatus addCommand(const ACHAR* group, const ACHAR* globalName,

@@ -147,6 +147,9 @@ Acad::ErrorStatus acedGetCurrentUCS(AcGeMatrix3d& ucsToWorld);
 Acad::ErrorStatus acedSetCurrentUCS(const AcGeMatrix3d& ucsToWorld);
 
 class QWidget;
+// Makes the host's user-interface library ready for an application's windows; nothing is
+// needed here, the call is kept for applications that make it at load.
+void InitAcUiDLL();
 // The host's main frame, owner of every window of an application; nullptr without a window.
 QWidget* acedGetAcadFrame();
 // The host's main window, which takes posted command strings; nullptr without a window (post

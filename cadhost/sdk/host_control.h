@@ -61,15 +61,19 @@ class InputSource {
   virtual ~InputSource() = default;
   // The next byte typed, or -1 when the input has ended for good.
   virtual int Next() = 0;
+  // True when what is typed shows on the screen already (a terminal): the command line then
+  // records the answers without writing them again.
+  virtual bool EchoesInput() const { return false; }
 };
 // Input is read in this order: text posted with sendStringToExecute, text given to TypeInput,
 // then the source. Script conventions apply to all (see the host's prompts): a space, a tab or
 // a line break is ENTER except where a prompt takes text with spaces; a line beginning with
-// ";" is a comment; ESC (27) cancels; the end of input cancels the prompt waiting for it.
+// ";" is a comment; ESC (27) cancels; the end of input cancels the prompt waiting for it. An
+// answer longer than 64 KiB is cut there and the rest of it dropped, with a note.
 void TypeInput(std::string_view text);
 void SetInputSource(std::unique_ptr<InputSource> source);
 // An input source over an open file (std::FILE), read as it goes: "\r\n" counts as one line
-// break. The file is closed with the source.
+// break. The file is closed with the source (standard input is not); a terminal echoes.
 std::unique_ptr<InputSource> MakeFileInputSource(std::FILE* file);
 
 // How a run of the command line ended.

@@ -101,6 +101,22 @@ INSTANTIATE_TEST_SUITE_P(
                    {"LINE 3,2 3,3"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
+TEST_F(CommandsTest, UcsVariablesFollowTheUcsCommand) {
+  RunScript("UCS 100,50\n\nUCS Z 90\n");
+  resbuf org{}, xdir{};
+  ASSERT_EQ(acedGetVar("UCSORG", &org), RTNORM);
+  ASSERT_EQ(acedGetVar("UCSXDIR", &xdir), RTNORM);
+  EXPECT_EQ(org.restype, RT3DPOINT);
+  EXPECT_NEAR(org.resval.rpoint[X], 100, 1e-12);
+  EXPECT_NEAR(org.resval.rpoint[Y], 50, 1e-12);
+  EXPECT_NEAR(xdir.resval.rpoint[X], 0, 1e-12);
+  EXPECT_NEAR(xdir.resval.rpoint[Y], 1, 1e-12);
+  RunScript("UCS P\nUCS P\nUCS P\n");
+  ASSERT_EQ(acedGetVar("UCSORG", &org), RTNORM);
+  EXPECT_EQ(org.resval.rpoint[X], 0) << "back to the world";
+  EXPECT_NE(Feedback::Text().find("No previous UCS."), std::string::npos);
+}
+
 TEST_F(CommandsTest, TilemodeZeroDrawsInPaperSpace) {
   RunScript("TILEMODE 0\nLINE 0,0 1,0\n\n");
   EXPECT_EQ(DescribeSpace(true), Lines{"LINE 0,0 1,0"});

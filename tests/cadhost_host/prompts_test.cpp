@@ -103,6 +103,16 @@ TEST_F(PromptsTest, TextPromptsKeepSpacesOnlyWhenAsked) {
   EXPECT_STREQ(buf, "\xe4\xb8\xad\xe6\x96\x87 text") << "UTF-8 passes unchanged";
 }
 
+TEST_F(PromptsTest, OverlongAnswersAreCut) {
+  TypeInput(std::string(200000, 'x') + "\nnext\n");
+  std::string s;
+  EXPECT_EQ(acedGetString(1, "", s), RTNORM);
+  EXPECT_EQ(s.size(), 65536u);
+  EXPECT_EQ(Count(Feedback::Text(), "Input too long: cut to 65536 bytes."), 1);
+  EXPECT_EQ(acedGetString(1, "", s), RTNORM);
+  EXPECT_EQ(s, "next") << "the rest of the long line was dropped";
+}
+
 TEST_F(PromptsTest, KeywordsAndOptionsApplyToTheNextPromptOnly) {
   ads_point p;
   acedInitGet(0, "Undo Close eXit");
