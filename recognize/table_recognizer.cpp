@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "cadhost/sdk/acedads.h"
+#include "cadhost/sdk/dbxutil.h"
 #include "draw/line_grid.h"
 #include "model/cell_capture.h"
 #include "model/host_output.h"
@@ -142,6 +143,29 @@ class BlockIndex {
 };
 
 }  // namespace
+
+bool TableRecognizer::ReadTable(TableData& table, ImageStore& store) {
+  ads_name set;
+  if (acedSSGet(nullptr, nullptr, nullptr, nullptr, set) != RTNORM) return false;
+  Adesk::Int32 length = 0;
+  AcDbObjectIdArray ids;
+  if (acedSSLength(set, &length) == RTNORM)
+    for (Adesk::Int32 k = 0; k < length; ++k) {
+      ads_name entity;
+      if (acedSSName(set, k, entity) != RTNORM) {
+        PrintCommandLine("\nads_ssname wrong");
+        continue;
+      }
+      AcDbObjectId id;
+      if (acdbGetObjectId(id, entity) != Acad::eOk) {
+        PrintCommandLine("\nacdbGetObjectId wrong");
+        continue;
+      }
+      ids.append(id);
+    }
+  acedSSFree(set);
+  return Recognize(ids, acdbHostApplicationServices()->workingDatabase(), table, store);
+}
 
 bool TableRecognizer::Recognize(const AcDbObjectIdArray& selection, AcDbDatabase* db, TableData& table,
                                 ImageStore& store) {

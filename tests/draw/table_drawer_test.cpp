@@ -10,6 +10,7 @@
 #include "model/cell_capture.h"
 #include "model/image_store.h"
 #include "settings/profile_file.h"
+#include "support/drawing.h"
 #include "support/install_dir.h"
 
 namespace vex {
@@ -213,18 +214,7 @@ TEST_F(DrawTableTest, PaperSpaceWhenTilemodeIsZero) {
 TEST_F(DrawTableTest, PictureIsFittedIntoItsCell) {
   // A 20 x 10 rectangle captured into the store; a 40 x 10 cell (margin 1) at scale 1.
   AcDbDatabase source(true, true);
-  auto* pl = new AcDbPolyline();
-  pl->addVertexAt(0, AcGePoint2d(0, 0));
-  pl->addVertexAt(1, AcGePoint2d(20, 0));
-  pl->addVertexAt(2, AcGePoint2d(20, 10));
-  pl->addVertexAt(3, AcGePoint2d(0, 10));
-  pl->setClosed(true);
-  AcDbBlockTableRecord* space = nullptr;
-  acdbOpenObject(space, source.modelSpaceId(), AcDb::kForWrite);
-  AcDbObjectId plId;
-  space->appendAcDbEntity(plId, pl);
-  pl->close();
-  space->close();
+  const AcDbObjectId plId = test::AddToModelSpace(source, test::NewRectangle(0, 0, 20, 10));
   std::string name;
   AcDbObjectId block;
   CellImageList images;

@@ -8,6 +8,7 @@
 #include "files/table_file.h"
 #include "model/cell_capture.h"
 #include "model/image_store.h"
+#include "support/drawing.h"
 #include "support/temp_dir.h"
 
 namespace vex {
@@ -15,17 +16,8 @@ namespace {
 
 using test::ReadFile;
 using test::TempDir;
+using test::AddToModelSpace;
 using test::WriteFile;
-
-AcDbObjectId AddToModelSpace(AcDbDatabase& db, AcDbEntity* e) {
-  AcDbBlockTableRecord* space = nullptr;
-  EXPECT_EQ(acdbOpenObject(space, db.modelSpaceId(), AcDb::kForWrite), Acad::eOk);
-  AcDbObjectId id;
-  EXPECT_EQ(space->appendAcDbEntity(id, e), Acad::eOk);
-  e->close();
-  space->close();
-  return id;
-}
 
 class CompanionTest : public ::testing::Test {
  protected:

@@ -4,30 +4,14 @@
 
 #include "cadhost/sdk/cadhost.h"
 #include "model/image_store.h"
+#include "support/drawing.h"
 
 namespace vex {
 namespace {
 
-// Appends an entity to model space of `db` and returns its id.
-AcDbObjectId Add(AcDbDatabase& db, AcDbEntity* e) {
-  AcDbBlockTableRecord* space = nullptr;
-  EXPECT_EQ(acdbOpenObject(space, db.modelSpaceId(), AcDb::kForWrite), Acad::eOk);
-  AcDbObjectId id;
-  EXPECT_EQ(space->appendAcDbEntity(id, e), Acad::eOk);
-  e->close();
-  space->close();
-  return id;
-}
+AcDbObjectId Add(AcDbDatabase& db, AcDbEntity* e) { return test::AddToModelSpace(db, e); }
 
-AcDbPolyline* Rectangle(double x, double y, double w, double h) {
-  auto* pl = new AcDbPolyline();
-  pl->addVertexAt(0, AcGePoint2d(x, y));
-  pl->addVertexAt(1, AcGePoint2d(x + w, y));
-  pl->addVertexAt(2, AcGePoint2d(x + w, y + h));
-  pl->addVertexAt(3, AcGePoint2d(x, y + h));
-  pl->setClosed(true);
-  return pl;
-}
+AcDbPolyline* Rectangle(double x, double y, double w, double h) { return test::NewRectangle(x, y, w, h); }
 
 // A block named `name` in `db` holding one circle of radius 2 at (1, 1).
 AcDbObjectId CircleBlock(AcDbDatabase& db, const char* name) {

@@ -12,6 +12,7 @@
 #include "model/image_store.h"
 #include "model/merge_blocks.h"
 #include "settings/profile_file.h"
+#include "support/drawing.h"
 #include "support/install_dir.h"
 
 namespace vex {
@@ -27,15 +28,7 @@ class RecognizeTest : public ::testing::Test {
   }
   void TearDown() override { acdbHostApplicationServices()->setWorkingDatabase(nullptr); }
 
-  AcDbObjectId Add(AcDbEntity* e) {
-    AcDbBlockTableRecord* space = nullptr;
-    EXPECT_EQ(acdbOpenObject(space, db_.modelSpaceId(), AcDb::kForWrite), Acad::eOk);
-    AcDbObjectId id;
-    EXPECT_EQ(space->appendAcDbEntity(id, e), Acad::eOk);
-    e->close();
-    space->close();
-    return id;
-  }
+  AcDbObjectId Add(AcDbEntity* e) { return test::AddToModelSpace(db_, e); }
   AcDbObjectId AddLine(double x1, double y1, double x2, double y2) {
     return Add(new AcDbLine(AcGePoint3d(x1, y1, 0), AcGePoint3d(x2, y2, 0)));
   }
@@ -263,18 +256,7 @@ TEST_P(RoundTripTest, DrawnTablesReadBackEqual) {
   std::mt19937 rng(GetParam());
   // A picture to put in some cells: a 4 x 2 rectangle.
   AcDbDatabase source(true, true);
-  auto* pl = new AcDbPolyline();
-  pl->addVertexAt(0, AcGePoint2d(0, 0));
-  pl->addVertexAt(1, AcGePoint2d(4, 0));
-  pl->addVertexAt(2, AcGePoint2d(4, 2));
-  pl->addVertexAt(3, AcGePoint2d(0, 2));
-  pl->setClosed(true);
-  AcDbBlockTableRecord* space = nullptr;
-  acdbOpenObject(space, source.modelSpaceId(), AcDb::kForWrite);
-  AcDbObjectId plId;
-  space->appendAcDbEntity(plId, pl);
-  pl->close();
-  space->close();
+  const AcDbObjectId plId = test::AddToModelSpace(source, test::NewRectangle(0, 0, 4, 2));
   ImageStore pictures;
   std::string name;
   AcDbObjectId block;

@@ -1,0 +1,60 @@
+// The entry of VexTable.arx: what the host calls when it loads and unloads the plug-in.
+
+#include <unistd.h>
+
+#include <string>
+
+#include "cadhost/sdk/aced.h"
+#include "draw/catalogues.h"
+#include "plugin/commands.h"
+#include "plugin/plugin_context.h"
+#include "settings/language_pack.h"
+
+namespace {
+
+// The folder of the host's program, whose "Fonts" folder holds the shape fonts.
+std::string HostProgramFolder() {
+  char buf[4096];
+  const ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
+  std::string path = n > 0 ? std::string(buf, static_cast<std::size_t>(n)) : std::string();
+  const auto slash = path.find_last_of('/');
+  return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
+}
+
+void Load(void* appId) {
+  if (auto* linker = AcRxDynamicLinker::cast(acrxSysRegistry()->at(ACRX_DYNAMIC_LINKER))) {
+    linker->unlockApplication(appId);
+    linker->registerAppMDIAware(appId);
+  }
+  vex::RegisterCommands();
+  vex::PluginContext& ctx = vex::Plugin();
+  vex::LoadFontLists(ctx.fonts, HostProgramFolder() + "/Fonts");
+  vex::LoadLinetypeList(ctx.linetypes);
+  ctx.SetUpFolders(acedGetAppName());
+  vex::LanguagePack().StartLanguage("");
+}
+
+void Unload() {
+  vex::RemoveCommands();
+  vex::PluginContext& ctx = vex::Plugin();
+  ctx.editor.reset();
+  ctx.imageStore.Discard();
+}
+
+}  // namespace
+
+ACRX_EXPORT AcRx::AppRetCode acrxEntryPoint(AcRx::AppMsgCode msg, void* appId) {
+  switch (msg) {
+    case AcRx::kInitAppMsg:
+      Load(appId);
+      break;
+    case AcRx::kUnloadAppMsg:
+      Unload();
+      break;
+    default:
+      break;
+  }
+  return AcRx::kRetOK;
+}
+
+ACRX_EXPORT int acrxGetApiVersion() { return ACRX_API_VERSION; }

@@ -1,0 +1,67 @@
+// VexTable.arx loaded by the host as a drafter's installation loads it.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "cadhost/sdk/aced.h"
+#include "cadhost/sdk/host_control.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class LoadTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    cadhost::ResetHost();
+    cadhost::SetCommandLineView(nullptr);
+    ASSERT_EQ(acDocManager->appContextNewDocument(nullptr), Acad::eOk);
+    fs::create_directories(install_.File("Sys16"));
+    fs::copy_file(VEXTABLE_ARX, arx_);
+  }
+  void TearDown() override { cadhost::ResetHost(); }
+  vex::test::TempDir install_;
+  std::string arx_ = install_.File("Sys16/VexTable.arx");
+};
+
+TEST_F(LoadTest, LoadsRunsAndUnloads) {
+  auto* linker = AcRxDynamicLinker::cast(acrxSysRegistry()->at(ACRX_DYNAMIC_LINKER));
+  ASSERT_NE(linker, nullptr);
+  ASSERT_TRUE(linker->loadModule(arx_.c_str(), true));
+  // The load set up the installation beside the plug-in's folder.
+  EXPECT_TRUE(fs::is_directory(install_.File("Title")));
+  EXPECT_TRUE(fs::exists(install_.File("Language/English.ini")));
+  EXPECT_TRUE(fs::exists(install_.File("Language/Chinese.ini")));
+  EXPECT_NE(vex::test::ReadFile(install_.File("VexTable.ini")).find("Language=English"), std::string::npos);
+
+  const std::vector<std::string> names = {"VEXTABLE_DRAW", "VEXTABLE_EDIT", "VEXTABLE_SELECTIMAGE",
+                                          "VEXTABLE_DRAWIMAGE"};
+  std::vector<std::string> registered;
+  for (const auto& c : acedRegCmds->commands())
+    if (c.group == "KORRVEXTABLE") {
+      registered.push_back(c.globalName);
+      EXPECT_EQ(c.flags, 3);
+      EXPECT_EQ(c.localName, c.globalName);
+    }
+  EXPECT_EQ(registered.size(), names.size());
+  for (const auto& n : names) EXPECT_NE(std::find(registered.begin(), registered.end(), n), registered.end()) << n;
+
+  cadhost::Feedback::Clear();
+  cadhost::TypeInput("VEXTABLE_DRAW\nVEXTABLE_DRAWIMAGE\n");
+  cadhost::RunCommandLine();
+  const std::string text = cadhost::Feedback::Text();
+  EXPECT_EQ(std::count(text.begin(), text.end(), '!'), 2) << text;
+  EXPECT_NE(text.find("Dialog is close, command close!"), std::string::npos) << text;
+
+  ASSERT_TRUE(linker->unloadModule(arx_.c_str()));
+  EXPECT_FALSE(acedRegCmds->lookupCmd("VEXTABLE_DRAW"));
+  cadhost::Feedback::Clear();
+  cadhost::TypeInput("VEXTABLE_DRAW\n");
+  cadhost::RunCommandLine();
+  EXPECT_NE(cadhost::Feedback::Text().find("Unknown command"), std::string::npos);
+}
+
+}  // namespace

@@ -1,0 +1,65 @@
+#pragma once
+// A fresh host with one new drawing, scratch settings, and a stand-in editor for the
+// drawing commands to talk to.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "cadhost/sdk/aced.h"
+#include "cadhost/sdk/host_control.h"
+#include "plugin/plugin_context.h"
+#include "settings/language_pack.h"
+#include "support/install_dir.h"
+
+namespace vex::test {
+
+// Records what the commands ask of the editor.
+class FakeEditor : public TableEditor {
+ public:
+  int Origin() const override { return origin; }
+  void SetOrigin(int o) override { origin = o; }
+  bool FullEditing() const override { return full; }
+  void SetFullEditing(bool f) override { full = f; }
+  void LoadTable(const TableData& t) override { table = t; }
+  void Minimize() override { ++minimized; }
+  void Restore() override { ++restored; }
+  void StorePicture(const CellImage& image) override { stored.push_back(image); }
+  std::vector<CellImage> SelectedPictures() const override { return selected; }
+
+  int origin = 0;
+  bool full = false;
+  TableData table;
+  int minimized = 0;
+  int restored = 0;
+  std::vector<CellImage> stored;
+  std::vector<CellImage> selected;
+};
+
+class PluginTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    cadhost::ResetHost();
+    cadhost::SetCommandLineView(nullptr);
+    ASSERT_EQ(acDocManager->appContextNewDocument(nullptr), Acad::eOk);
+    ASSERT_TRUE(LanguagePack().StartLanguage(""));
+    auto editor = std::make_unique<FakeEditor>();
+    editor_ = editor.get();
+    Plugin().editor = std::move(editor);
+    cadhost::Feedback::Clear();
+  }
+  void TearDown() override {
+    Plugin().editor.reset();
+    Plugin().recognizer = TableRecognizer{};
+    Plugin().imageStore.Discard();
+    Plugin().currentTable = TableData{};
+    cadhost::ResetHost();
+  }
+  AcDbDatabase* Drawing() const { return acdbHostApplicationServices()->workingDatabase(); }
+
+  InstallDir install_;
+  FakeEditor* editor_ = nullptr;
+};
+
+}  // namespace vex::test
