@@ -1,6 +1,9 @@
 // VexTable.arx loaded by the host as a drafter's installation loads it.
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
 
 #include <algorithm>
 #include <filesystem>
@@ -62,6 +65,34 @@ TEST_F(LoadTest, LoadsRunsAndUnloads) {
   cadhost::TypeInput("VEXTABLE_DRAW\n");
   cadhost::RunCommandLine();
   EXPECT_NE(cadhost::Feedback::Text().find("Unknown command"), std::string::npos);
+}
+
+}  // namespace
+
+namespace {
+
+// The host program, run on a script as a drafter's script runs.
+TEST(HostProgram, LoadsThePlugInFromAScript) {
+  vex::test::TempDir install;
+  fs::create_directories(install.File("Sys16"));
+  const std::string arx = install.File("Sys16/VexTable.arx");
+  fs::copy_file(VEXTABLE_ARX, arx);
+  const std::string script = install.File("run.scr");
+  vex::test::WriteFile(script,
+                       "; load the plug-in, try a command that needs the editor, unload it\n"
+                       "APPLOAD\n" + arx + "\nVEXTABLE_DRAW\nARX\nUnload\nVexTable.arx\nVEXTABLE_DRAW\nQUIT\n");
+  const std::string cmd = "CADHOST_REGISTRY_DIR='" + install.File("registry") + "' " + CADHOST_PROGRAM +
+                          " --script '" + script + "' 2>&1";
+  FILE* p = ::popen(cmd.c_str(), "r");
+  ASSERT_NE(p, nullptr);
+  std::string out;
+  char buf[4096];
+  for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) out.append(buf, n);
+  const int status = ::pclose(p);
+  EXPECT_EQ(WEXITSTATUS(status), 0) << out;
+  EXPECT_NE(out.find("Dialog is close, command close!"), std::string::npos) << out;
+  EXPECT_NE(out.find("Unknown command"), std::string::npos) << out;  // gone after unloading
+  EXPECT_TRUE(fs::exists(install.File("Language/English.ini")));
 }
 
 }  // namespace
