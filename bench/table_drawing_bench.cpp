@@ -2,45 +2,22 @@
 // every cell and saving the drawing; reading such a drawn table back.
 
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
-
 #include <filesystem>
 #include <memory>
 
+#include "bench_tables.h"
 #include "cadhost/sdk/cadhost.h"
 #include "draw/table_drawer.h"
 #include "model/cell_capture.h"
 #include "model/image_store.h"
-#include "model/merge_blocks.h"
 #include "recognize/table_recognizer.h"
 #include "settings/locations.h"
 
 namespace {
 
-vex::TableData BigTable(int n) {
-  vex::TableData t;
-  t.nRows = n;
-  t.nCols = n;
-  t.RowHeights = {8};
-  t.ColWidths = {25};
-  t.Normalize();
-  for (int i = 0; i < n; ++i)
-    for (int j = 0; j < n; ++j) {
-      vex::TableCell c = t.GetCell(i, j);
-      c.strText = "R" + std::to_string(i) + "C" + std::to_string(j);
-      c.HorzMode = (i + j) % 3;
-      t.SetCell(i, j, c);
-    }
-  std::vector<vex::MergeBlock> blocks;
-  for (int i = 0; i + 1 < n; i += 10) blocks.push_back({i, 0, i + 1, 2});
-  vex::AppendMergeSpans(t, blocks);
-  return t;
-}
+using vex::bench::BigTable;
 
-std::string Scratch() {
-  std::string tmpl = (std::filesystem::temp_directory_path() / "vextable-bench-XXXXXX").string();
-  return std::string(::mkdtemp(tmpl.data())) + "/";
-}
+std::string Scratch() { return vex::bench::ScratchFolder(); }
 
 void UseScratchSettings(const std::string& dir) {
   vex::SetActiveLocations(vex::Locations::ForInstallFolder(dir));
