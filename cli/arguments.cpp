@@ -1,7 +1,5 @@
 #include "cli/arguments.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 
 namespace vex::cli {
@@ -39,12 +37,6 @@ std::optional<Arguments> ParseArguments(const std::vector<std::string>& args,
     }
   }
   return out;
-}
-
-std::string ProgramPath() {
-  char buf[4096];
-  const ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
-  return n > 0 ? std::string(buf, static_cast<std::size_t>(n)) : std::string();
 }
 
 }  // namespace vex::cli

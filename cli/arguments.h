@@ -24,7 +24,4 @@ std::optional<Arguments> ParseArguments(const std::vector<std::string>& args,
                                         const std::vector<std::string>& valued,
                                         const std::vector<std::string>& flags, std::string& error);
 
-// The path of the running program.
-std::string ProgramPath();
-
 }  // namespace vex::cli

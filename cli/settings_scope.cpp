@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "cli/arguments.h"
+#include "platform/process.h"
 #include "platform/atomic_file.h"
 #include "settings/language_pack.h"
 
@@ -19,7 +19,7 @@ SettingsScope::SettingsScope(const std::optional<std::string>& iniPath) : previo
     where_.settingsFile = *iniPath;
     where_.languageFolder = where_.installFolder + "Language/";
   } else {
-    where_ = Locations::ForInstallFolder(InstallFolderOfModule(ProgramPath()));
+    where_ = Locations::ForInstallFolder(InstallFolderOfModule(platform::ProgramPath()));
   }
 
   std::error_code ec;

@@ -1,11 +1,10 @@
 // The entry of VexTable.arx: what the host calls when it loads and unloads the plug-in.
 
-#include <unistd.h>
-
 #include <string>
 
 #include "cadhost/sdk/aced.h"
 #include "draw/catalogues.h"
+#include "platform/process.h"
 #include "plugin/commands.h"
 #include "plugin/plugin_context.h"
 #include "settings/language_pack.h"
@@ -14,9 +13,7 @@ namespace {
 
 // The folder of the host's program, whose "Fonts" folder holds the shape fonts.
 std::string HostProgramFolder() {
-  char buf[4096];
-  const ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
-  std::string path = n > 0 ? std::string(buf, static_cast<std::size_t>(n)) : std::string();
+  const std::string path = vex::platform::ProgramPath();
   const auto slash = path.find_last_of('/');
   return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
 }

@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <nlohmann/json.hpp>
 
@@ -17,6 +16,7 @@ namespace {
 using Json = nlohmann::json;
 using test::ReadFile;
 using test::RunCli;
+using test::RunShell;
 using test::TempDir;
 using test::WriteFile;
 
@@ -24,14 +24,9 @@ std::string Source(const std::string& rel) { return std::string(VEXTABLE_SOURCE_
 
 // What ezdxf reads from a drawing.
 Json Peer(const std::string& dxf) {
-  const std::string cmd = "/usr/bin/python3 " + Source("tests/support/dxf_summary.py") + " '" + dxf + "' 2>&1";
-  FILE* p = ::popen(cmd.c_str(), "r");
-  std::string out;
-  char buf[4096];
-  for (std::size_t n; p && (n = std::fread(buf, 1, sizeof buf, p)) > 0;) out.append(buf, n);
-  if (p) ::pclose(p);
-  const Json j = Json::parse(out, nullptr, false);
-  EXPECT_FALSE(j.is_discarded()) << "ezdxf could not read " << dxf << ":\n" << out;
+  const auto r = RunShell("/usr/bin/python3 " + Source("tests/support/dxf_summary.py") + " '" + dxf + "'");
+  const Json j = Json::parse(r.out, nullptr, false);
+  EXPECT_FALSE(j.is_discarded()) << "ezdxf could not read " << dxf << ":\n" << r.out << r.err;
   return j;
 }
 

@@ -1,15 +1,13 @@
 // VexTable.arx loaded by the host as a drafter's installation loads it.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-
-#include <cstdio>
 
 #include <algorithm>
 #include <filesystem>
 
 #include "cadhost/sdk/aced.h"
 #include "cadhost/sdk/host_control.h"
+#include "support/run_cli.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -81,15 +79,10 @@ TEST(HostProgram, LoadsThePlugInFromAScript) {
   vex::test::WriteFile(script,
                        "; load the plug-in, try a command that needs the editor, unload it\n"
                        "APPLOAD\n" + arx + "\nVEXTABLE_DRAW\nARX\nUnload\nVexTable.arx\nVEXTABLE_DRAW\nQUIT\n");
-  const std::string cmd = "CADHOST_REGISTRY_DIR='" + install.File("registry") + "' " + CADHOST_PROGRAM +
-                          " --script '" + script + "' 2>&1";
-  FILE* p = ::popen(cmd.c_str(), "r");
-  ASSERT_NE(p, nullptr);
-  std::string out;
-  char buf[4096];
-  for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) out.append(buf, n);
-  const int status = ::pclose(p);
-  EXPECT_EQ(WEXITSTATUS(status), 0) << out;
+  const auto run = vex::test::RunShell("CADHOST_REGISTRY_DIR='" + install.File("registry") + "' " +
+                                       CADHOST_PROGRAM + " --script '" + script + "' 2>&1");
+  const std::string& out = run.out;
+  EXPECT_EQ(run.status, 0) << out;
   EXPECT_NE(out.find("Dialog is close, command close!"), std::string::npos) << out;
   EXPECT_NE(out.find("Unknown command"), std::string::npos) << out;  // gone after unloading
   EXPECT_TRUE(fs::exists(install.File("Language/English.ini")));

@@ -8,11 +8,11 @@
 
 namespace vex::test {
 
-CliRun RunCli(const std::string& args) {
+CliRun RunShell(const std::string& command) {
   CliRun r;
   TempDir scratch;
   const std::string errFile = scratch.File("stderr");
-  const std::string cmd = std::string(VEXTABLE_CLI) + " " + args + " 2>" + errFile;
+  const std::string cmd = "{ " + command + " ; } 2>" + errFile;
   FILE* p = ::popen(cmd.c_str(), "r");
   if (!p) return r;
   char buf[4096];
@@ -22,5 +22,7 @@ CliRun RunCli(const std::string& args) {
   r.err = ReadFile(errFile);
   return r;
 }
+
+CliRun RunCli(const std::string& args) { return RunShell(std::string(VEXTABLE_CLI) + " " + args); }
 
 }  // namespace vex::test

@@ -11,6 +11,10 @@ struct CliRun {
   std::string err;  // standard error
 };
 
+// Runs a shell command line; standard error goes to `err` (or into `out` when the command
+// line redirects it there itself).
+CliRun RunShell(const std::string& command);
+
 // Runs "vextable ARGS" through the shell (ARGS is passed as written).
 CliRun RunCli(const std::string& args);
 
