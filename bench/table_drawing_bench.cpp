@@ -8,10 +8,12 @@
 #include "bench_tables.h"
 #include "cadhost/sdk/cadhost.h"
 #include "draw/table_drawer.h"
-#include "model/cell_capture.h"
-#include "model/image_store.h"
+#include "pictures/cell_capture.h"
+#include "pictures/image_store.h"
+#include "draw/working_database.h"
+#include "platform/message_sink.h"
 #include "recognize/table_recognizer.h"
-#include "settings/locations.h"
+#include "settings/settings.h"
 
 namespace {
 
@@ -19,44 +21,37 @@ using vex::bench::BigTable;
 
 std::string Scratch() { return vex::bench::ScratchFolder(); }
 
-void UseScratchSettings(const std::string& dir) {
-  vex::SetActiveLocations(vex::Locations::ForInstallFolder(dir));
-}
-
 void BM_DrawAndSave(benchmark::State& state) {
   const std::string dir = Scratch();
-  UseScratchSettings(dir);
   const vex::TableData table = BigTable(static_cast<int>(state.range(0)));
   vex::ImageStore store;
+  vex::SilentSink messages;
   for (auto _ : state) {
     AcDbDatabase db(true, true);
-    acdbHostApplicationServices()->setWorkingDatabase(&db);
+    const vex::WorkingDatabaseScope working(&db);
     vex::TableData t = table;
-    const AcDbObjectIdArray ids = vex::DrawTable(t, &store, &db);
+    const AcDbObjectIdArray ids = vex::DrawTable(t, vex::Settings{}, &store, db, messages);
     if (db.saveAs((dir + "big.dxf").c_str()) != Acad::eOk) state.SkipWithError("save failed");
-    acdbHostApplicationServices()->setWorkingDatabase(nullptr);
     state.counters["entities"] = ids.length();
   }
 }
 BENCHMARK(BM_DrawAndSave)->Arg(316)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 void BM_ReadDrawnTable(benchmark::State& state) {
-  const std::string dir = Scratch();
-  UseScratchSettings(dir);
   AcDbDatabase db(true, true);
-  acdbHostApplicationServices()->setWorkingDatabase(&db);
+  const vex::WorkingDatabaseScope working(&db);
   vex::TableData t = BigTable(static_cast<int>(state.range(0)));
   vex::ImageStore store;
-  vex::DrawTable(t, &store, &db);
+  vex::SilentSink messages;
+  const vex::Settings settings;
+  vex::DrawTable(t, settings, &store, db, messages);
   AcDbObjectIdArray selection;
-  vex::EnumerateBlock(&db, "", selection);
+  vex::EnumerateBlock(&db, "", selection, messages);
   for (auto _ : state) {
-    vex::TableRecognizer recognizer;
-    vex::TableData read;
-    if (!recognizer.Recognize(selection, &db, read, store)) state.SkipWithError("no table");
+    auto read = vex::RecognizeTable(selection, db, settings, store, messages);
+    if (!read) state.SkipWithError("no table");
     benchmark::DoNotOptimize(read);
   }
-  acdbHostApplicationServices()->setWorkingDatabase(nullptr);
 }
 BENCHMARK(BM_ReadDrawnTable)->Arg(316)->Unit(benchmark::kMillisecond)->Iterations(3);
 

@@ -17,7 +17,7 @@ void BM_SaveTable(benchmark::State& state) {
   const vex::TableData t = BigTable(static_cast<int>(state.range(0)));
   const std::string path = Scratch();
   for (auto _ : state) {
-    if (!t.Save(vex::kTableFilePrefix, path)) state.SkipWithError("save failed");
+    if (!vex::SaveTableFile(t, vex::kTableFilePrefix, path)) state.SkipWithError("save failed");
   }
   state.counters["bytes"] = static_cast<double>(std::filesystem::file_size(path));
 }
@@ -26,10 +26,10 @@ BENCHMARK(BM_SaveTable)->Arg(316)->Unit(benchmark::kMillisecond);
 void BM_LoadTable(benchmark::State& state) {
   const vex::TableData t = BigTable(static_cast<int>(state.range(0)));
   const std::string path = Scratch();
-  t.Save(vex::kTableFilePrefix, path);
+  if (!vex::SaveTableFile(t, vex::kTableFilePrefix, path)) state.SkipWithError("save failed");
   for (auto _ : state) {
     vex::TableData back;
-    if (!back.Load(vex::kTableFilePrefix, path)) state.SkipWithError("load failed");
+    if (!vex::LoadTableFile(back, vex::kTableFilePrefix, path)) state.SkipWithError("load failed");
     benchmark::DoNotOptimize(back);
   }
 }

@@ -12,7 +12,7 @@ namespace vex::cli {
 
 namespace fs = std::filesystem;
 
-SettingsScope::SettingsScope(const std::optional<std::string>& iniPath) : previous_(ActiveLocations()) {
+SettingsScope::SettingsScope(const std::optional<std::string>& iniPath) {
   if (iniPath) {
     const fs::path p(*iniPath);
     where_.installFolder = p.has_parent_path() ? p.parent_path().string() + "/" : "";
@@ -26,7 +26,7 @@ SettingsScope::SettingsScope(const std::optional<std::string>& iniPath) : previo
   if (fs::exists(where_.settingsFile, ec)) {
     std::string content;
     if (auto r = platform::ReadWholeFile(where_.settingsFile, content, std::size_t(64) << 20); !r)
-      problem_ = r.error;
+      problem_ = r.message();
   }
 
   const LanguagePack installed(where_.languageFolder, where_.settingsFile);
@@ -34,16 +34,17 @@ SettingsScope::SettingsScope(const std::optional<std::string>& iniPath) : previo
     std::string tmpl = (fs::temp_directory_path() / "vextable-lang-XXXXXX").string();
     if (::mkdtemp(tmpl.data()) != nullptr) {
       privatePacks_ = tmpl + "/";
-      platform::WriteFileAtomically(privatePacks_ + "English.ini", BuiltinPack(kEnglishPackId));
-      platform::WriteFileAtomically(privatePacks_ + "Chinese.ini", BuiltinPack(kChinesePackId));
-      where_.languageFolder = privatePacks_;
+      const bool written =
+          platform::WriteFileAtomically(privatePacks_ + "English.ini", BuiltinPack(kEnglishPackId)).ok() &&
+          platform::WriteFileAtomically(privatePacks_ + "Chinese.ini", BuiltinPack(kChinesePackId)).ok();
+      // Without them texts read "Not found"; the settings themselves are still right.
+      if (written) where_.languageFolder = privatePacks_;
     }
   }
-  SetActiveLocations(where_);
+  if (problem_.empty()) settings_ = ReadSettings(file(), language());
 }
 
 SettingsScope::~SettingsScope() {
-  SetActiveLocations(previous_);
   std::error_code ec;
   if (!privatePacks_.empty()) fs::remove_all(privatePacks_, ec);
 }

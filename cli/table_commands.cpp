@@ -57,22 +57,22 @@ int RunConvert(const std::vector<std::string>& args) {
 
   if (IsJson(out)) {
     const auto r = platform::WriteFileAtomically(out, JsonText(TableToJson(loaded.table, loaded.headerKeys)));
-    return r ? 0 : Fail("convert", r.error);
+    return r ? 0 : Fail("convert", r.message());
   }
 
   const std::string prefix = PrefixFor(a->Option("--prefix"), out, error);
   if (!error.empty()) return Fail("convert", error);
-  const TableFileStatus s = layout == "key-value" ? SaveTableKeyValue(loaded.table, prefix, out)
-                                                  : loaded.table.Save(prefix, out);
-  if (!s) return Fail("convert", s.error);
-  if (layout == "key-value" && !s.keyValue)
+  TableFileReport report;
+  const Result saved = layout == "key-value" ? SaveTableKeyValue(loaded.table, prefix, out, &report)
+                                             : SaveTableFile(loaded.table, prefix, out, &report);
+  if (!saved) return Fail("convert", saved.Describe());
+  if (layout == "key-value" && !report.keyValue)
     std::fprintf(stderr,
                  "vextable convert: the table has ten or more rows or columns, whose cells the "
                  "key-value layout cannot tell apart; \"%s\" was written in the XML layout\n",
                  out.c_str());
   if (prefix == kHeaderFilePrefix && loaded.headerKeys) {
-    const TableFileStatus h = loaded.table.SaveHeaderKeys(prefix, out);
-    if (!h) return Fail("convert", h.error);
+    if (const Result h = SaveHeaderKeys(loaded.table, prefix, out); !h) return Fail("convert", h.Describe());
   }
   return 0;
 }

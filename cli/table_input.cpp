@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <nlohmann/json.hpp>
 
+#include "cli/console_messages.h"
 #include "cli/table_json.h"
 #include "files/companion_drawing.h"
 #include "files/table_file.h"
@@ -45,26 +46,28 @@ bool ReadTableInput(const char* verb, const std::optional<std::string>& prefixOp
 
   if (IsJson(path)) {
     std::string text;
-    if (auto r = platform::ReadWholeFile(path, text, kMaxJsonBytes); !r) return Fail(verb, r.error), false;
+    if (auto r = platform::ReadWholeFile(path, text, kMaxJsonBytes); !r) return Fail(verb, r.message()), false;
     const nlohmann::json j = nlohmann::json::parse(text, nullptr, false);
     if (j.is_discarded()) return Fail(verb, "\"" + path + "\" is not valid JSON"), false;
-    std::string why;
-    if (!TableFromJson(j, out.table, out.headerKeys, why)) return Fail(verb, "\"" + path + "\": " + why), false;
+    if (const Result r = TableFromJson(j, out.table, out.headerKeys); !r)
+      return Fail(verb, "\"" + path + "\": " + r.message()), false;
     return true;
   }
 
   std::string error;
   const std::string prefix = PrefixFor(prefixOption, path, error);
   if (!error.empty()) return Fail(verb, error), false;
-  const TableFileStatus s = store ? LoadTableWithPictures(out.table, prefix, path, *store) : out.table.Load(prefix, path);
-  if (!s) return Fail(verb, s.error), false;
-  if (s.converted)
+  TableFileReport report;
+  ConsoleMessages messages;
+  const Result loaded = store ? LoadTableWithPictures(out.table, prefix, path, *store, messages, report)
+                              : LoadTableFile(out.table, prefix, path, &report);
+  if (!loaded) return Fail(verb, loaded.Describe()), false;
+  if (report.converted)
     std::fprintf(stderr, "vextable %s: converted \"%s\" from the key-value layout to the XML layout\n",
                  verb, path.c_str());
-  if (!s.warning.empty()) std::fprintf(stderr, "vextable %s: %s\n", verb, s.warning.c_str());
+  for (const std::string& w : report.warnings) std::fprintf(stderr, "vextable %s: %s\n", verb, w.c_str());
   if (prefix == kHeaderFilePrefix) {
-    const TableFileStatus h = out.table.LoadHeaderKeys(prefix, path);
-    if (!h) return Fail(verb, h.error), false;
+    if (const Result h = LoadHeaderKeys(out.table, prefix, path); !h) return Fail(verb, h.Describe()), false;
     out.headerKeys = true;
   }
   return true;

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "files/table_header.h"
+#include "model/table_header.h"
 
 namespace vex {
 class ImageStore;

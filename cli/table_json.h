@@ -6,17 +6,18 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
-#include "files/table_header.h"
+#include "model/table_header.h"
+#include "platform/result.h"
 
 namespace vex::cli {
 
 // The table as JSON; the four header keys are added when withHeaderKeys is set.
 nlohmann::ordered_json TableToJson(const TableHeader& table, bool withHeaderKeys);
 
-// Reads a table from JSON. Missing members take the fresh values; wrong types, bad sizes and
-// counts beyond the file limits give false with the reason (naming the member) in `error`.
-// hasHeaderKeys tells whether any of the four header keys was present.
-bool TableFromJson(const nlohmann::json& j, TableHeader& out, bool& hasHeaderKeys,
-                   std::string& error);
+// Reads a table from JSON. Missing members take the fresh values; wrong types, numbers out of
+// range, bad sizes and counts beyond the table limits are refused with the reason, the member
+// named in the message and in the result's position. hasHeaderKeys tells whether any of the
+// four header keys was present.
+Result TableFromJson(const nlohmann::json& j, TableHeader& out, bool& hasHeaderKeys);
 
 }  // namespace vex::cli

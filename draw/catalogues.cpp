@@ -6,14 +6,14 @@
 
 #include "cadhost/sdk/acedads.h"
 #include "cadhost/sdk/cadhost.h"
-#include "model/host_output.h"
 #include "platform/atomic_file.h"
+#include "platform/message_sink.h"
 
 namespace vex {
 
 namespace fs = std::filesystem;
 
-bool LoadFontLists(FontCatalogue& fonts, const std::string& fontFolder) {
+bool LoadFontLists(FontCatalogue& fonts, const std::string& fontFolder, MessageSink& sink) {
   fonts.textFonts.clear();
   fonts.bigFonts.clear();
   std::vector<std::string> names;
@@ -27,7 +27,7 @@ bool LoadFontLists(FontCatalogue& fonts, const std::string& fontFolder) {
   for (const std::string& name : names) {
     std::string found;
     if (acedFindFile(name.c_str(), found) != RTNORM) {
-      PrintCommandLine("Could not find file " + name + ".\n");
+      sink.Print("Could not find file " + name + ".\n");
       return false;
     }
     std::ifstream in(found, std::ios::binary);
@@ -55,17 +55,17 @@ std::vector<LinetypeEntry> ParseLinetypeNames(std::string_view text) {
   return out;
 }
 
-bool LoadLinetypeList(LinetypeCatalogue& linetypes) {
+bool LoadLinetypeList(LinetypeCatalogue& linetypes, MessageSink& sink) {
   linetypes.entries.clear();
   std::string path;
   if (acedFindFile("acadiso.lin", path) != RTNORM) {
-    PrintCommandLine("Could not find file acadiso.lin.\n");
+    sink.Print("Could not find file acadiso.lin.\n");
     return false;
   }
   linetypes.entries.push_back({"CONTINUOUS", kContinuousDescription});
   std::string text;
   if (!platform::ReadWholeFile(path, text, std::size_t(16) << 20)) {
-    PrintCommandLine("Could not open file " + path + ".\n");
+    sink.Print("Could not open file " + path + ".\n");
     return false;
   }
   for (auto& e : ParseLinetypeNames(text)) linetypes.entries.push_back(std::move(e));

@@ -2,14 +2,10 @@
 
 #include <memory>
 
-#include "model/host_output.h"
+#include "platform/message_sink.h"
 
 namespace vex {
 namespace {
-
-AcDbDatabase* Working(AcDbDatabase* db) {
-  return db != nullptr ? db : acdbHostApplicationServices()->workingDatabase();
-}
 
 AcGeMatrix3d Translation(const AcGePoint3d& from, const AcGePoint3d& to) {
   AcGeMatrix3d m;
@@ -19,23 +15,22 @@ AcGeMatrix3d Translation(const AcGePoint3d& from, const AcGePoint3d& to) {
 
 }  // namespace
 
-AcDbObjectId AppendToCurrentSpace(AcDbEntity* entity, AcDbDatabase* db) {
+AcDbObjectId AppendToCurrentSpace(AcDbEntity* entity, AcDbDatabase& db, MessageSink& sink) {
   std::unique_ptr<AcDbEntity> owned(entity);
-  db = Working(db);
-  if (!owned || db == nullptr) return {};
+  if (!owned) return {};
   owned->setColorIndex(256);
-  owned->setLinetype(db->byLayerLinetype());
+  owned->setLinetype(db.byLayerLinetype());
   owned->setLineWeight(AcDb::kLnWtByLayer);
 
   AcDbBlockTable* table = nullptr;
-  if (db->getBlockTable(table, AcDb::kForRead) != Acad::eOk) {
-    ShowMessageBox("Blocktable open wrong!");
+  if (db.getBlockTable(table, AcDb::kForRead) != Acad::eOk) {
+    sink.Alert("Blocktable open wrong!");
     return {};
   }
   table->close();
   AcDbBlockTableRecord* space = nullptr;
-  if (acdbOpenObject(space, db->currentSpaceId(), AcDb::kForWrite) != Acad::eOk) {
-    ShowMessageBox("Blocktable record open wrong!");
+  if (acdbOpenObject(space, db.currentSpaceId(), AcDb::kForWrite) != Acad::eOk) {
+    sink.Alert("Blocktable record open wrong!");
     return {};
   }
   AcDbObjectId id;
@@ -49,16 +44,16 @@ AcDbObjectId AppendToCurrentSpace(AcDbEntity* entity, AcDbDatabase* db) {
 }
 
 AcDbObjectId AddLine(const AcGePoint3d& start, const AcGePoint3d& end, AcDbObjectId layer,
-                     AcDbDatabase* db) {
+                     AcDbDatabase& db, MessageSink& sink) {
   if (start.distanceTo(end) <= 0.001) return {};
   auto line = std::make_unique<AcDbLine>(start, end);
   line->setLayer(layer);
-  return AppendToCurrentSpace(line.release(), db);
+  return AppendToCurrentSpace(line.release(), db, sink);
 }
 
 AcDbObjectId AddText(const AcGePoint3d& position, double rotation, const std::string& text,
                      double height, double widthFactor, AcDbObjectId style, int horizontalMode,
-                     int verticalMode, AcDbObjectId layer, AcDbDatabase* db) {
+                     int verticalMode, AcDbObjectId layer, AcDbDatabase& db, MessageSink& sink) {
   if (text.empty()) return {};
   auto t = std::make_unique<AcDbText>();
   t->setTextString(text.c_str());
@@ -71,7 +66,7 @@ AcDbObjectId AddText(const AcGePoint3d& position, double rotation, const std::st
   t->setAlignmentPoint(position);
   t->setRotation(rotation);
   t->setLayer(layer);
-  return AppendToCurrentSpace(t.release(), db);
+  return AppendToCurrentSpace(t.release(), db, sink);
 }
 
 void EraseEntities(const AcDbObjectIdArray& ids) {

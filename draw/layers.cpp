@@ -4,19 +4,14 @@
 #include <string>
 
 #include "cadhost/sdk/acedads.h"
-#include "model/host_output.h"
-#include "settings/settings.h"
+#include "platform/message_sink.h"
 
 namespace vex {
 namespace {
 
-AcDbDatabase* Working(AcDbDatabase* db) {
-  return db != nullptr ? db : acdbHostApplicationServices()->workingDatabase();
-}
-
-AcDbObjectId LookUpLinetype(AcDbDatabase* db, const std::string& name) {
+AcDbObjectId LookUpLinetype(AcDbDatabase& db, const std::string& name) {
   AcDbLinetypeTable* table = nullptr;
-  if (db->getLinetypeTable(table, AcDb::kForRead) != Acad::eOk) return {};
+  if (db.getLinetypeTable(table, AcDb::kForRead) != Acad::eOk) return {};
   AcDbObjectId id;
   table->getAt(name.c_str(), id);
   table->close();
@@ -29,37 +24,32 @@ bool IsShapeFont(const std::string& name) {
 
 // Sets a shape font file on the style when the host finds it.
 template <class Setter>
-void SetFontFile(const std::string& name, Setter set) {
+void SetFontFile(const std::string& name, MessageSink& sink, Setter set) {
   std::string found;
   if (acedFindFile(name.c_str(), found) == RTNORM)
     set(name.c_str());
   else
-    PrintCommandLine("Could not find file " + name + ".\n");
+    sink.Print("Could not find file " + name + ".\n");
 }
 
 }  // namespace
 
-AcDbObjectId FindLinetype(std::string_view name, AcDbDatabase* db) {
-  db = Working(db);
-  if (db == nullptr) return {};
+AcDbObjectId FindLinetype(std::string_view name, AcDbDatabase& db) {
   const std::string n(name);
   AcDbObjectId id = LookUpLinetype(db, n);
   if (id.isNull()) {
-    db->loadLineTypeFile(n.c_str(), "acadiso.lin");
+    db.loadLineTypeFile(n.c_str(), "acadiso.lin");
     id = LookUpLinetype(db, n);
   }
   return id;
 }
 
-AcDbObjectId EnsureLayer(std::string_view tag, AcDbDatabase* db) {
-  db = Working(db);
-  if (db == nullptr) return {};
-  const LayerEntry entry = ReadLayer(tag);
-  db->loadLineTypeFile(entry.LineType.c_str(), "acadiso.lin");  // "already loaded" is fine
+AcDbObjectId EnsureLayer(const LayerEntry& entry, AcDbDatabase& db) {
+  db.loadLineTypeFile(entry.LineType.c_str(), "acadiso.lin");  // "already loaded" is fine
   const AcDbObjectId linetype = LookUpLinetype(db, entry.LineType);
 
   AcDbLayerTable* table = nullptr;
-  if (db->getLayerTable(table, AcDb::kForWrite) != Acad::eOk) return {};
+  if (db.getLayerTable(table, AcDb::kForWrite) != Acad::eOk) return {};
   AcDbObjectId id;
   if (table->getAt(entry.Name.c_str(), id) != Acad::eOk) {
     auto layer = std::make_unique<AcDbLayerTableRecord>();
@@ -79,13 +69,10 @@ AcDbObjectId EnsureLayer(std::string_view tag, AcDbDatabase* db) {
   return id;
 }
 
-AcDbObjectId EnsureTextStyle(std::string_view tag, AcDbDatabase* db) {
-  db = Working(db);
-  if (db == nullptr) return {};
-  const TextStyleEntry entry = ReadTextStyle(tag);
+AcDbObjectId EnsureTextStyle(const TextStyleEntry& entry, AcDbDatabase& db, MessageSink& sink) {
   AcDbTextStyleTable* table = nullptr;
-  if (db->getTextStyleTable(table, AcDb::kForWrite) != Acad::eOk) {
-    ShowMessageBox("Fonttable open wrong");
+  if (db.getTextStyleTable(table, AcDb::kForWrite) != Acad::eOk) {
+    sink.Alert("Fonttable open wrong");
     return {};
   }
   AcDbObjectId id;
@@ -93,9 +80,9 @@ AcDbObjectId EnsureTextStyle(std::string_view tag, AcDbDatabase* db) {
     auto style = std::make_unique<AcDbTextStyleTableRecord>();
     if (style->setName(entry.StyleName.c_str()) == Acad::eOk) {
       if (IsShapeFont(entry.FontName)) {
-        SetFontFile(entry.FontName, [&](const char* n) { style->setFileName(n); });
+        SetFontFile(entry.FontName, sink, [&](const char* n) { style->setFileName(n); });
         if (!entry.BigFontName.empty())
-          SetFontFile(entry.BigFontName, [&](const char* n) { style->setBigFontFileName(n); });
+          SetFontFile(entry.BigFontName, sink, [&](const char* n) { style->setBigFontFileName(n); });
       } else {
         style->setFont(entry.FontName.c_str(), false, false, 200, 100);
       }

@@ -8,10 +8,9 @@
 #include "draw/entities.h"
 #include "draw/layers.h"
 #include "draw/line_grid.h"
-#include "model/cell_capture.h"
-#include "model/host_output.h"
-#include "model/image_store.h"
-#include "settings/settings.h"
+#include "pictures/cell_capture.h"
+#include "pictures/image_store.h"
+#include "platform/message_sink.h"
 
 namespace vex {
 namespace {
@@ -31,15 +30,15 @@ double StyleWidthFactor(AcDbObjectId style) {
 // Copies the cell's picture block from the store into `db`, and fits a reference to it into
 // `box`. The reference's id, or null when the block could not be copied.
 AcDbObjectId DrawPicture(const TableCell& cell, const CellRect& box, double z, const ImageStore& store,
-                         AcDbDatabase* db) {
+                         AcDbDatabase& db, MessageSink& sink) {
   AcDbObjectIdArray ids;
-  if (!EnumerateBlock(store.Get(), cell.sBlockName, ids)) return {};
+  if (!EnumerateBlock(store.Get(), cell.sBlockName, ids, sink)) return {};
   std::string name;
   AcDbObjectId block;
   CellImageList unused;
-  if (!CaptureImage(ids, store.Get(), name, db, block, unused)) return {};
+  if (!CaptureImage(ids, store.Get(), name, &db, block, unused, sink)) return {};
 
-  const AcDbObjectId ref = AppendToCurrentSpace(new AcDbBlockReference(AcGePoint3d(0, 0, 0), block), db);
+  const AcDbObjectId ref = AppendToCurrentSpace(new AcDbBlockReference(AcGePoint3d(0, 0, 0), block), db, sink);
   AcDbObjectPointer<AcDbBlockReference> r(ref, AcDb::kForWrite);
   if (!r) return ref;
   AcDbExtents ext;
@@ -56,33 +55,21 @@ AcDbObjectId DrawPicture(const TableCell& cell, const CellRect& box, double z, c
   return ref;
 }
 
-}  // namespace
-
-AcDbObjectIdArray DrawTable(TableData& table, const ImageStore* store, AcDbDatabase* db) {
-  AcDbObjectIdArray ids;
-  if (table.nRows <= 0 || table.nCols <= 0) return ids;
-  if (db == nullptr) db = acdbHostApplicationServices()->workingDatabase();
-  if (db == nullptr) return ids;
-
-  acedSetStatusBarProgressMeter("绘制表格", 0, 100);
-  TableDrawer d;
-  d.plotScale = ReadPlotScale();
-  d.textStyle = EnsureTextStyle("Table", db);
-  d.textLayer = EnsureLayer("Text", db);
-  d.innerLayer = EnsureLayer("Inline", db);
-  d.borderLayer = EnsureLayer("Sideline", db);
-
-  table.Normalize();
+// The table with every length in drawing units.
+TableData Scaled(const TableData& table, double s) {
   TableData t = table;
-  const double s = d.plotScale;
   for (double& h : t.RowHeights) h *= s;
   for (double& w : t.ColWidths) w *= s;
   for (TableRow& r : t.rows)
     for (TableCell& c : r.cells) c.dHeight *= s;
-  const LineGrid g = BuildLineGrid(t);
-  const int rows = t.nRows, cols = t.nCols;
+  return t;
+}
 
-  PrintCommandLine("\nDrawing horizontal line...");
+// Each row boundary as maximal runs: a run starts where a rule leaves a node to the right with
+// none coming in from the left, and ends where one comes in with none leaving.
+void DrawHorizontalRules(const LineGrid& g, const TableDrawer& d, AcDbDatabase& db, MessageSink& sink,
+                         AcDbObjectIdArray& ids) {
+  const int rows = g.Rows(), cols = g.Cols();
   for (int i = 0; i <= rows; ++i) {
     bool open = false;
     AcGePoint3d start;
@@ -96,12 +83,15 @@ AcDbObjectIdArray DrawTable(TableData& table, const ImageStore* store, AcDbDatab
       if (!n.right && n.left) {
         open = false;
         if (At(n) != start)
-          ids.append(AddLine(start, At(n), i > 0 && i < rows ? d.innerLayer : d.borderLayer, db));
+          ids.append(AddLine(start, At(n), i > 0 && i < rows ? d.innerLayer : d.borderLayer, db, sink));
       }
     }
   }
+}
 
-  PrintCommandLine("\nDrawing vertical line...");
+void DrawVerticalRules(const LineGrid& g, const TableDrawer& d, AcDbDatabase& db, MessageSink& sink,
+                       AcDbObjectIdArray& ids) {
+  const int rows = g.Rows(), cols = g.Cols();
   for (int j = 0; j <= cols; ++j) {
     bool open = false;
     AcGePoint3d start;
@@ -115,12 +105,17 @@ AcDbObjectIdArray DrawTable(TableData& table, const ImageStore* store, AcDbDatab
       if (!n.down) {
         open = false;
         if (At(n) != start)
-          ids.append(AddLine(start, At(n), j > 0 && j < cols ? d.innerLayer : d.borderLayer, db));
+          ids.append(AddLine(start, At(n), j > 0 && j < cols ? d.innerLayer : d.borderLayer, db, sink));
       }
     }
   }
+}
 
-  PrintCommandLine("\nDrawing cell content...");
+// The texts and pictures of every visible cell (the top-left cell of a merge stands for it).
+void DrawCellContents(const TableData& t, const LineGrid& g, const TableDrawer& d, const ImageStore* store,
+                      AcDbDatabase& db, MessageSink& sink, AcDbObjectIdArray& ids) {
+  const int rows = t.nRows, cols = t.nCols;
+  const double s = d.plotScale;
   const double widthFactor = StyleWidthFactor(d.textStyle);
   for (int r = 0; r < rows; ++r) {
     for (int c = 0; c < cols; ++c) {
@@ -133,21 +128,52 @@ AcDbObjectIdArray DrawTable(TableData& table, const ImageStore* store, AcDbDatab
       while (e < cols && !g.At(r, e).down) ++e;
       const CellRect block{n.point.x, n.point.y, g.At(r, e).point.x, g.At(k, c).point.y};
       const TableCell& cell = t.rows[static_cast<std::size_t>(r)].cells[static_cast<std::size_t>(c)];
-      if (cell.nType == 1) {
+      if (cell.IsImage()) {
         char line[96];
         std::snprintf(line, sizeof line, "\nDrawing on row %d, column %d cell image...", r + 1, e);
-        PrintCommandLine(line);
+        sink.Print(line);
         if (store == nullptr || !*store) continue;
         const CellRect box{block.left + s, block.top - s, block.right - s, block.bottom + s};
-        const AcDbObjectId ref = DrawPicture(cell, box, n.point.z, *store, db);
+        const AcDbObjectId ref = DrawPicture(cell, box, n.point.z, *store, db, sink);
         if (!ref.isNull()) ids.append(ref);
         continue;
       }
       for (const TextLinePlacement& line : PlaceCellText(cell, block, s))
         ids.append(AddText(AcGePoint3d(line.x, line.y, 0), 0.0, line.text, cell.dHeight, widthFactor,
-                           d.textStyle, line.horizontalMode, line.verticalMode, d.textLayer, db));
+                           d.textStyle, line.horizontalMode, line.verticalMode, d.textLayer, db, sink));
     }
   }
+}
+
+}  // namespace
+
+TableDrawer PrepareDrawing(const Settings& settings, AcDbDatabase& db, MessageSink& sink) {
+  TableDrawer d;
+  d.plotScale = settings.EffectivePlotScale();
+  d.textStyle = EnsureTextStyle(settings.Table, db, sink);
+  d.textLayer = EnsureLayer(settings.Text, db);
+  d.innerLayer = EnsureLayer(settings.Inline, db);
+  d.borderLayer = EnsureLayer(settings.Sideline, db);
+  return d;
+}
+
+AcDbObjectIdArray DrawTable(TableData& table, const Settings& settings, const ImageStore* store,
+                            AcDbDatabase& db, MessageSink& sink) {
+  AcDbObjectIdArray ids;
+  if (table.nRows <= 0 || table.nCols <= 0) return ids;
+
+  acedSetStatusBarProgressMeter("绘制表格", 0, 100);
+  const TableDrawer d = PrepareDrawing(settings, db, sink);
+  table.Normalize();
+  const TableData t = Scaled(table, d.plotScale);
+  const LineGrid g = BuildLineGrid(t);
+
+  sink.Print("\nDrawing horizontal line...");
+  DrawHorizontalRules(g, d, db, sink, ids);
+  sink.Print("\nDrawing vertical line...");
+  DrawVerticalRules(g, d, db, sink, ids);
+  sink.Print("\nDrawing cell content...");
+  DrawCellContents(t, g, d, store, db, sink, ids);
   acedRestoreStatusBar();
   return ids;
 }

@@ -3,13 +3,13 @@
 #include <filesystem>
 
 #include "cadhost/sdk/cadhost.h"
-#include "model/cell_capture.h"
-#include "model/image_store.h"
+#include "pictures/cell_capture.h"
+#include "pictures/image_store.h"
 
 namespace vex {
 namespace {
 
-bool IsImageCell(const TableCell& c) { return c.nType == 1 && !c.sBlockName.empty(); }
+bool IsImageCell(const TableCell& c) { return c.IsImage() && !c.sBlockName.empty(); }
 
 bool HasImageCell(const TableData& t) {
   for (const TableRow& r : t.rows)
@@ -24,20 +24,19 @@ std::string CompanionDrawingPath(const std::string& tablePath) {
   return std::filesystem::path(tablePath).replace_extension(".dxf").string();
 }
 
-TableFileStatus SaveCompanionDrawing(const TableData& table, const std::string& tablePath,
-                                     const ImageStore& store) {
+Result SaveCompanionDrawing(const TableData& table, const std::string& tablePath, const ImageStore& store) {
   if (!store || !HasImageCell(table)) return {};
   const std::string path = CompanionDrawingPath(tablePath);
   if (acdbSaveAsR14(store.Get(), path.c_str()) != Acad::eOk) {
     const std::string& why = store.Get()->lastFileReport().message;
-    return TableFileStatus::Fail("the pictures could not be saved to \"" + path + "\"" +
-                                 (why.empty() ? std::string() : ": " + why));
+    return Result(ErrorCode::kCannotWrite, "the pictures could not be saved to \"" + path + "\"" +
+                                               (why.empty() ? std::string() : ": " + why));
   }
   return {};
 }
 
-TableFileStatus LoadCompanionDrawing(TableData& table, const std::string& tablePath,
-                                     ImageStore& store) {
+Result LoadCompanionDrawing(TableData& table, const std::string& tablePath, ImageStore& store,
+                            MessageSink& sink) {
   const std::string path = CompanionDrawingPath(tablePath);
   std::error_code ec;
   if (!std::filesystem::is_regular_file(path, ec) || !HasImageCell(table)) return {};
@@ -45,8 +44,8 @@ TableFileStatus LoadCompanionDrawing(TableData& table, const std::string& tableP
   if (read->readDwgFile(path.c_str()) != Acad::eOk) {
     store.Create();
     const std::string why = read->lastFileReport().message;
-    return TableFileStatus::Fail("the pictures could not be read from \"" + path + "\"" +
-                                 (why.empty() ? std::string() : ": " + why));
+    return Result(ErrorCode::kCannotRead, "the pictures could not be read from \"" + path + "\"" +
+                                              (why.empty() ? std::string() : ": " + why));
   }
   store.Replace(std::move(read));
   for (TableRow& r : table.rows)
@@ -54,27 +53,24 @@ TableFileStatus LoadCompanionDrawing(TableData& table, const std::string& tableP
       if (!IsImageCell(c)) continue;
       c.picture.Clear();
       AcDbObjectIdArray ids;
-      if (EnumerateBlock(store.Get(), c.sBlockName, ids)) RebuildPreview(ids, c.picture);
+      if (EnumerateBlock(store.Get(), c.sBlockName, ids, sink)) RebuildPreview(ids, c.picture, sink);
     }
   return {};
 }
 
-TableFileStatus SaveTableWithPictures(const TableData& table, std::string_view prefix,
-                                      const std::string& path, const ImageStore& store) {
-  TableFileStatus s = table.Save(prefix, path);
-  if (!s) return s;
-  if (const TableFileStatus pictures = SaveCompanionDrawing(table, path, store); !pictures)
-    s.warning = pictures.error;
-  return s;
+Result SaveTableWithPictures(const TableData& table, std::string_view prefix, const std::string& path,
+                             const ImageStore& store, TableFileReport* report) {
+  // Pictures first: a table file must never name blocks that its drawing does not hold.
+  if (auto pictures = SaveCompanionDrawing(table, path, store); !pictures) return pictures;
+  return SaveTableFile(table, prefix, path, report);
 }
 
-TableFileStatus LoadTableWithPictures(TableData& table, std::string_view prefix,
-                                      const std::string& path, ImageStore& store) {
-  TableFileStatus s = table.Load(prefix, path);
-  if (!s) return s;
-  if (const TableFileStatus pictures = LoadCompanionDrawing(table, path, store); !pictures)
-    s.warning = pictures.error;
-  return s;
+Result LoadTableWithPictures(TableData& table, std::string_view prefix, const std::string& path,
+                             ImageStore& store, MessageSink& sink, TableFileReport& report) {
+  if (auto r = LoadTableFile(table, prefix, path, &report); !r) return r;
+  if (auto pictures = LoadCompanionDrawing(table, path, store, sink); !pictures)
+    report.warnings.push_back(pictures.message());
+  return {};
 }
 
 }  // namespace vex

@@ -3,15 +3,13 @@
 #include <filesystem>
 #include <vector>
 
-#include "files/table_header.h"
 #include "files/xml_store.h"
+#include "model/table_limits.h"
 #include "platform/profile.h"
 #include "platform/text_util.h"
 #include "settings/profile_file.h"
 
 namespace vex {
-
-using platform::FileResult;
 
 namespace {
 
@@ -40,27 +38,6 @@ constexpr KeyScheme kKeyValueKeys{"nRows", "nCols", "RowHeights", "ColWidths", "
 
 std::string Key(const char* base, int i) { return base + std::to_string(i); }
 
-// Puts collected for one write of a key-value file; numbers formatted as that layout stores
-// them ("%d", "%.2f").
-class KeyValueBatch {
- public:
-  void PutInt(std::string_view section, std::string_view key, int v) {
-    PutString(section, key, platform::FormatInt(v));
-  }
-  void PutDouble(std::string_view section, std::string_view key, double v) {
-    PutString(section, key, platform::FormatFixed(v, 2));
-  }
-  void PutString(std::string_view section, std::string_view key, std::string_view v) {
-    entries_.push_back({std::string(section), std::string(key), std::string(v)});
-  }
-  FileResult Commit(const std::string& path) const {
-    return platform::WriteProfileStrings(path, entries_);
-  }
-
- private:
-  std::vector<platform::ProfileEntry> entries_;
-};
-
 template <class Store>
 void WriteSpans(Store& s, std::string_view prefix, const char* countKey, const char* base,
                 const std::vector<MergeSpan>& spans) {
@@ -71,17 +48,6 @@ void WriteSpans(Store& s, std::string_view prefix, const char* countKey, const c
     s.PutInt(prefix, at + "nStart", spans[k].nStart);
     s.PutInt(prefix, at + "nEnd", spans[k].nEnd);
   }
-}
-
-template <class Store>
-void WriteCell(Store& s, std::string_view prefix, const std::string& at, const TableCell& c) {
-  s.PutInt(prefix, at + "HorzMode", c.HorzMode);
-  s.PutInt(prefix, at + "VertMode", c.VertMode);
-  s.PutString(prefix, at + "strText", c.strText);
-  s.PutDouble(prefix, at + "dHeight", c.dHeight);
-  s.PutInt(prefix, at + "nType", c.nType);
-  s.PutDouble(prefix, at + "dScael", c.dScael);
-  s.PutString(prefix, at + "sBlockName", c.sBlockName);
 }
 
 // Writes every key of the table in the order of the layout: counts, the stored heights and
@@ -98,34 +64,34 @@ void WriteTable(Store& s, const KeyScheme& k, std::string_view prefix, const Tab
   WriteSpans(s, prefix, k.mergeColsCount, k.mergeCols, t.MergeCols);
   for (std::size_t i = 0; i < t.rows.size(); ++i)
     for (std::size_t j = 0; j < t.rows[i].cells.size(); ++j)
-      WriteCell(s, prefix, k.Cell(static_cast<int>(i), static_cast<int>(j)), t.rows[i].cells[j]);
+      SaveFields(s, prefix, k.Cell(static_cast<int>(i), static_cast<int>(j)), t.rows[i].cells[j], CellFields());
 }
 
 template <class Store>
 void WriteHeaderKeys(Store& s, std::string_view prefix, const TableHeader& h) {
-  s.PutString(prefix, "TitleName", h.TitleName);
-  s.PutString(prefix, "TitleVersion", h.TitleVersion);
-  s.PutString(prefix, "TitleType", h.TitleType);
-  s.PutInt(prefix, "TitleROrC", h.TitleROrC);
+  SaveFields(s, prefix, "", h, HeaderFields());
 }
 
 template <class Store>
 void ReadHeaderKeys(const Store& s, std::string_view prefix, TableHeader& h) {
-  h.TitleName = s.GetString(prefix, "TitleName", h.TitleName);
-  h.TitleVersion = s.GetString(prefix, "TitleVersion", h.TitleVersion);
-  h.TitleType = s.GetString(prefix, "TitleType", h.TitleType);
-  h.TitleROrC = s.GetInt(prefix, "TitleROrC", h.TitleROrC);
+  LoadFields(s, prefix, "", h, HeaderFields());
 }
 
 template <class Store>
-bool ReadSpans(const Store& s, std::string_view prefix, const char* countKey, const char* base,
-               std::vector<MergeSpan>& spans, std::string& error) {
+bool HasHeaderKeys(const Store& s, std::string_view prefix) {
+  for (const auto& f : HeaderFields())
+    if (s.Has(prefix, f.key)) return true;
+  return false;
+}
+
+template <class Store>
+Result ReadSpans(const Store& s, std::string_view prefix, const char* countKey, const char* base,
+                 std::vector<MergeSpan>& spans) {
   const int count = s.GetInt(prefix, countKey, 0);
-  if (count < 0 || count > kMaxMergeSpans) {
-    error = std::string("it declares ") + std::to_string(count) + " merge spans (" + countKey +
-            "); at most " + std::to_string(kMaxMergeSpans) + " are allowed";
-    return false;
-  }
+  if (count < 0 || count > kMaxMergeSpans)
+    return Result(count < 0 ? ErrorCode::kMalformed : ErrorCode::kTooLarge,
+                  std::string("it declares ") + std::to_string(count) + " merge spans (" + countKey +
+                      "); at most " + std::to_string(kMaxMergeSpans) + " are allowed");
   spans.clear();
   spans.reserve(static_cast<std::size_t>(count));
   for (int k = 0; k < count; ++k) {
@@ -135,55 +101,30 @@ bool ReadSpans(const Store& s, std::string_view prefix, const char* countKey, co
                        s.GetInt(prefix, at + "nStart", fresh.nStart),
                        s.GetInt(prefix, at + "nEnd", fresh.nEnd));
   }
-  return true;
+  return {};
 }
 
 template <class Store>
 TableCell ReadCell(const Store& s, std::string_view prefix, const std::string& at) {
   TableCell c;
-  c.HorzMode = s.GetInt(prefix, at + "HorzMode", c.HorzMode);
-  c.VertMode = s.GetInt(prefix, at + "VertMode", c.VertMode);
-  c.strText = s.GetString(prefix, at + "strText", c.strText);
-  c.dHeight = s.GetDouble(prefix, at + "dHeight", c.dHeight);
-  c.nType = s.GetInt(prefix, at + "nType", c.nType);
-  c.dScael = s.GetDouble(prefix, at + "dScael", c.dScael);
-  c.sBlockName = s.GetString(prefix, at + "sBlockName", c.sBlockName);
+  LoadFields(s, prefix, at, c, CellFields());
   return c;
 }
-
-}  // namespace
-
-std::string CheckTableCounts(int rows, int cols) {
-  if (rows < 0 || cols < 0)
-    return "it declares a negative size (" + std::to_string(rows) + " rows, " +
-           std::to_string(cols) + " columns)";
-  if (rows > kMaxTableRowsOrCols || cols > kMaxTableRowsOrCols)
-    return "it declares " + std::to_string(rows) + " rows and " + std::to_string(cols) +
-           " columns; at most " + std::to_string(kMaxTableRowsOrCols) + " of each are allowed";
-  if (static_cast<long long>(rows) * cols > kMaxTableCells)
-    return "it declares " + std::to_string(static_cast<long long>(rows) * cols) +
-           " cells; at most " + std::to_string(kMaxTableCells) + " are allowed";
-  return {};
-}
-
-namespace {
 
 // Reads a whole table; the counts default to the table's current ones. Leaves `t` alone and
 // returns the reason when the file declares sizes we refuse.
 template <class Store>
-std::string ReadTable(const Store& s, const KeyScheme& k, std::string_view prefix, TableData& t) {
+Result ReadTable(const Store& s, const KeyScheme& k, std::string_view prefix, TableData& t) {
   TableData r;
   r.nRows = s.GetInt(prefix, k.rows, t.nRows);
   r.nCols = s.GetInt(prefix, k.cols, t.nCols);
-  if (auto why = CheckTableCounts(r.nRows, r.nCols); !why.empty()) return why;
+  if (auto counts = CheckTableCounts(r.nRows, r.nCols); !counts) return counts;
   r.RowHeights.reserve(static_cast<std::size_t>(r.nRows));
   for (int i = 0; i < r.nRows; ++i) r.RowHeights.push_back(s.GetDouble(prefix, Key(k.rowHeight, i), 0.0));
   r.ColWidths.reserve(static_cast<std::size_t>(r.nCols));
   for (int j = 0; j < r.nCols; ++j) r.ColWidths.push_back(s.GetDouble(prefix, Key(k.colWidth, j), 0.0));
-  std::string why;
-  if (!ReadSpans(s, prefix, k.mergeRowsCount, k.mergeRows, r.MergeRows, why) ||
-      !ReadSpans(s, prefix, k.mergeColsCount, k.mergeCols, r.MergeCols, why))
-    return why;
+  if (auto spans = ReadSpans(s, prefix, k.mergeRowsCount, k.mergeRows, r.MergeRows); !spans) return spans;
+  if (auto spans = ReadSpans(s, prefix, k.mergeColsCount, k.mergeCols, r.MergeCols); !spans) return spans;
   r.rows.reserve(static_cast<std::size_t>(r.nRows));
   for (int i = 0; i < r.nRows; ++i) {
     TableRow row;
@@ -195,9 +136,7 @@ std::string ReadTable(const Store& s, const KeyScheme& k, std::string_view prefi
   return {};
 }
 
-std::string Named(const std::string& what, const std::string& path) {
-  return "\"" + path + "\": " + what;
-}
+std::string Named(const std::string& path) { return "\"" + path + "\""; }
 
 // True when the file starts like an XML document (after an optional byte-order mark).
 bool LooksLikeXml(const std::string& path) {
@@ -209,7 +148,7 @@ bool LooksLikeXml(const std::string& path) {
   return first != std::string_view::npos && h[first] == '<';
 }
 
-FileResult CommitKeyValue(const KeyValueBatch& batch, const std::string& path) {
+Result CommitKeyValue(const ProfileBatch& batch, const std::string& path) {
   std::error_code ec;
   if (!std::filesystem::exists(path, ec) || !LooksLikeXml(path)) return batch.Commit(path);
   // An XML file at this path is not ours to merge keys into: write a fresh file beside it
@@ -220,50 +159,48 @@ FileResult CommitKeyValue(const KeyValueBatch& batch, const std::string& path) {
   std::filesystem::rename(fresh, path, ec);
   if (ec) {
     std::filesystem::remove(fresh, ec);
-    return FileResult::Fail("cannot replace \"" + path + "\"");
+    return Result(ErrorCode::kCannotWrite, "cannot replace \"" + path + "\"");
   }
   return {};
 }
 
-TableFileStatus NotATableFile(const std::string& path, std::string_view prefix,
-                              const std::string& parseError) {
-  return TableFileStatus::Fail(
-      Named("not a table file: it is neither XML (" + parseError +
-                ") nor a key-value table file with a [" + std::string(prefix) + "] section; it was left as it was",
-            path));
+Result NotATableFile(const std::string& path, std::string_view prefix, const std::string& parseError) {
+  return Result(ErrorCode::kWrongKind, "not a table file: it is neither XML (" + parseError +
+                                           ") nor a key-value table file with a [" + std::string(prefix) +
+                                           "] section; it was left as it was")
+      .WithContext(Named(path));
 }
 
 // An XML file that exists but has no element for the prefix is some other document.
-TableFileStatus MissingPrefixElement(const XmlStore& store, std::string_view prefix,
-                                     const std::string& path) {
+Result MissingPrefixElement(const XmlStore& store, std::string_view prefix, const std::string& path) {
   std::error_code ec;
   if (std::filesystem::exists(path, ec) && !store.Has("", prefix))
-    return TableFileStatus::Fail(
-        Named("not a table file: it holds no <" + std::string(prefix) + "> element", path));
+    return Result(ErrorCode::kWrongKind, "not a table file: it holds no <" + std::string(prefix) + "> element")
+        .WithContext(Named(path));
   return {};
 }
 
 // Rewrites a key-value table file in the XML layout, carrying along the header keys it holds.
-TableFileStatus ConvertKeyValueFile(std::string_view prefix, const std::string& path,
-                                    TableHeader& read) {
+Result ConvertKeyValueFile(std::string_view prefix, const std::string& path, TableHeader& read,
+                           TableFileReport* report) {
   const ProfileFile kv = ProfileFile(path).Snapshot();
-  if (auto why = ReadTable(kv, kKeyValueKeys, prefix, read); !why.empty())
-    return TableFileStatus::Fail(Named("not converted: " + why, path));
-  const bool hasHeaderKeys = kv.Has(prefix, "TitleName") || kv.Has(prefix, "TitleVersion") ||
-                             kv.Has(prefix, "TitleType") || kv.Has(prefix, "TitleROrC");
+  if (auto r = ReadTable(kv, kKeyValueKeys, prefix, read); !r)
+    return Result(r.code(), "not converted: " + r.message()).WithContext(Named(path));
+  const bool hasHeaderKeys = HasHeaderKeys(kv, prefix);
   ReadHeaderKeys(kv, prefix, read);
 
   XmlStore out;
   if (out.Open(path, "xmlRoot") == XmlStore::kNoParser)
-    return TableFileStatus::Fail(Named("no XML parser to convert it with", path));
+    return Result(ErrorCode::kRefused, "no XML parser to convert it with").WithContext(Named(path));
   out.Clear();
   WriteTable(out, kXmlKeys, prefix, read);
   if (hasHeaderKeys) WriteHeaderKeys(out, prefix, read);
-  if (auto r = out.Save(); !r) return TableFileStatus::Fail(r.error);
-  TableFileStatus s;
-  s.converted = true;
-  s.keyValue = true;
-  return s;
+  if (auto r = out.Save(); !r) return r;
+  if (report) {
+    report->converted = true;
+    report->keyValue = true;
+  }
+  return {};
 }
 
 }  // namespace
@@ -289,105 +226,102 @@ std::string_view PrefixForFile(const std::string& path) {
   return {};
 }
 
-TableFileStatus SaveTableKeyValue(const TableData& table, std::string_view prefix,
-                                  const std::string& path) {
+Result SaveTableKeyValue(const TableData& table, std::string_view prefix, const std::string& path,
+                         TableFileReport* report) {
   if (!FitsKeyValueLayout(table)) {
     XmlStore store;
     if (store.Open(path, "xmlRoot") == XmlStore::kNoParser)
-      return TableFileStatus::Fail(Named("the table has ten or more rows or columns and no XML parser is available", path));
+      return Result(ErrorCode::kRefused,
+                    "the table has ten or more rows or columns and no XML parser is available")
+          .WithContext(Named(path));
     store.Clear();
     WriteTable(store, kXmlKeys, prefix, table);
-    if (auto r = store.Save(); !r) return TableFileStatus::Fail(r.error);
-    return {};
+    if (report) report->keyValue = false;
+    return store.Save();
   }
-  KeyValueBatch batch;
+  ProfileBatch batch;
   WriteTable(batch, kKeyValueKeys, prefix, table);
-  if (auto r = CommitKeyValue(batch, path); !r) return TableFileStatus::Fail(r.error);
-  TableFileStatus s;
-  s.keyValue = true;
-  return s;
+  if (auto r = CommitKeyValue(batch, path); !r) return r;
+  if (report) report->keyValue = true;
+  return {};
 }
 
-TableFileStatus LoadTableKeyValue(TableData& table, std::string_view prefix,
-                                  const std::string& path) {
-  if (auto why = ReadTable(ProfileFile(path).Snapshot(), kKeyValueKeys, prefix, table); !why.empty())
-    return TableFileStatus::Fail(Named("refused: " + why, path));
-  TableFileStatus s;
-  s.keyValue = true;
-  return s;
+Result LoadTableKeyValue(TableData& table, std::string_view prefix, const std::string& path) {
+  if (auto r = ReadTable(ProfileFile(path).Snapshot(), kKeyValueKeys, prefix, table); !r)
+    return Result(r.code(), "refused: " + r.message()).WithContext(Named(path));
+  return {};
 }
 
-TableFileStatus TableData::Save(std::string_view prefix, const std::string& path) const {
+Result SaveTableFile(const TableData& table, std::string_view prefix, const std::string& path,
+                     TableFileReport* report) {
   XmlStore store;
-  if (store.Open(path, "xmlRoot") == XmlStore::kNoParser) return SaveTableKeyValue(*this, prefix, path);
+  if (store.Open(path, "xmlRoot") == XmlStore::kNoParser) return SaveTableKeyValue(table, prefix, path, report);
   store.Clear();
-  WriteTable(store, kXmlKeys, prefix, *this);
-  if (auto r = store.Save(); !r) return TableFileStatus::Fail(r.error);
-  return {};
+  WriteTable(store, kXmlKeys, prefix, table);
+  return store.Save();
 }
 
-TableFileStatus TableData::Load(std::string_view prefix, const std::string& path) {
-  XmlStore store;
-  const int opened = store.Open(path, "xmlRoot");
-  if (opened == XmlStore::kNoParser) return LoadTableKeyValue(*this, prefix, path);
-  if (opened == XmlStore::kMalformed) {
-    if (!ProfileFile(path).HasSection(prefix)) return NotATableFile(path, prefix, store.ParseError());
-    TableHeader read;
-    read.nRows = nRows;
-    read.nCols = nCols;
-    auto status = ConvertKeyValueFile(prefix, path, read);
-    if (status) *this = static_cast<const TableData&>(read);
-    return status;
-  }
-  if (auto bad = MissingPrefixElement(store, prefix, path); !bad.ok) return bad;
-  if (auto why = ReadTable(store, kXmlKeys, prefix, *this); !why.empty())
-    return TableFileStatus::Fail(Named("refused: " + why, path));
-  return {};
-}
-
-TableFileStatus TableHeader::SaveHeaderKeys(std::string_view prefix, const std::string& path) const {
+Result LoadTableFile(TableData& table, std::string_view prefix, const std::string& path,
+                     TableFileReport* report) {
   XmlStore store;
   const int opened = store.Open(path, "xmlRoot");
   if (opened == XmlStore::kNoParser) {
-    KeyValueBatch batch;
-    WriteHeaderKeys(batch, prefix, *this);
-    if (auto r = CommitKeyValue(batch, path); !r) return TableFileStatus::Fail(r.error);
-    return {};
+    if (report) report->keyValue = true;
+    return LoadTableKeyValue(table, prefix, path);
+  }
+  if (opened == XmlStore::kMalformed) {
+    if (!ProfileFile(path).HasSection(prefix)) return NotATableFile(path, prefix, store.ParseError());
+    TableHeader read;
+    read.nRows = table.nRows;
+    read.nCols = table.nCols;
+    auto r = ConvertKeyValueFile(prefix, path, read, report);
+    if (r) table = static_cast<const TableData&>(read);
+    return r;
+  }
+  if (auto bad = MissingPrefixElement(store, prefix, path); !bad) return bad;
+  if (auto r = ReadTable(store, kXmlKeys, prefix, table); !r)
+    return Result(r.code(), "refused: " + r.message()).WithContext(Named(path));
+  return {};
+}
+
+Result SaveHeaderKeys(const TableHeader& header, std::string_view prefix, const std::string& path) {
+  XmlStore store;
+  const int opened = store.Open(path, "xmlRoot");
+  if (opened == XmlStore::kNoParser) {
+    ProfileBatch batch;
+    WriteHeaderKeys(batch, prefix, header);
+    return CommitKeyValue(batch, path);
   }
   if (opened == XmlStore::kMalformed) {
     // A key-value file (written while no parser was available) takes the keys in its section.
     if (!ProfileFile(path).HasSection(prefix)) return NotATableFile(path, prefix, store.ParseError());
-    KeyValueBatch batch;
-    WriteHeaderKeys(batch, prefix, *this);
-    if (auto r = batch.Commit(path); !r) return TableFileStatus::Fail(r.error);
-    return {};
+    ProfileBatch batch;
+    WriteHeaderKeys(batch, prefix, header);
+    return batch.Commit(path);
   }
-  WriteHeaderKeys(store, prefix, *this);
-  if (auto r = store.Save(); !r) return TableFileStatus::Fail(r.error);
-  return {};
+  WriteHeaderKeys(store, prefix, header);
+  return store.Save();
 }
 
-TableFileStatus TableHeader::LoadHeaderKeys(std::string_view prefix, const std::string& path) {
+Result LoadHeaderKeys(TableHeader& header, std::string_view prefix, const std::string& path,
+                      TableFileReport* report) {
   XmlStore store;
   const int opened = store.Open(path, "xmlRoot");
   if (opened == XmlStore::kNoParser) {
-    ReadHeaderKeys(ProfileFile(path).Snapshot(), prefix, *this);
+    ReadHeaderKeys(ProfileFile(path).Snapshot(), prefix, header);
     return {};
   }
   if (opened == XmlStore::kMalformed) {
     if (!ProfileFile(path).HasSection(prefix)) return NotATableFile(path, prefix, store.ParseError());
-    TableHeader read = *this;
-    auto status = ConvertKeyValueFile(prefix, path, read);
-    if (status) {
-      TitleName = read.TitleName;
-      TitleVersion = read.TitleVersion;
-      TitleType = read.TitleType;
-      TitleROrC = read.TitleROrC;
-    }
-    return status;
+    TableHeader read = header;
+    auto r = ConvertKeyValueFile(prefix, path, read, report);
+    // Only the keys are asked for; the table part of `header` stays as the caller has it.
+    if (r)
+      for (const auto& f : HeaderFields()) std::visit([&](auto m) { header.*m = read.*m; }, f.member);
+    return r;
   }
-  if (auto bad = MissingPrefixElement(store, prefix, path); !bad.ok) return bad;
-  ReadHeaderKeys(store, prefix, *this);
+  if (auto bad = MissingPrefixElement(store, prefix, path); !bad) return bad;
+  ReadHeaderKeys(store, prefix, header);
   return {};
 }
 

@@ -1,13 +1,16 @@
 #pragma once
 // Table files: one table under a named prefix, in the XML layout (written through XmlStore:
 // root "xmlRoot", one element per prefix) or the key-value layout (an INI section named by the
-// prefix) that older installations and machines without an XML parser use.
+// prefix) that older installations and machines without an XML parser use. Header files are
+// table files with four more keys under the same prefix.
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "model/table_data.h"
-#include "model/table_file_status.h"
+#include "model/table_header.h"
+#include "platform/result.h"
 
 namespace vex {
 
@@ -16,13 +19,23 @@ inline constexpr std::string_view kTableFilePrefix = "VexTableSaveFile";
 inline constexpr std::string_view kHeaderFilePrefix = "TableTitle";
 inline constexpr std::string_view kAutoSavePrefix = "AutoSave";
 
-// Limits on what a file may declare; larger counts are refused rather than allocated.
-inline constexpr int kMaxTableRowsOrCols = 65535;
-inline constexpr long long kMaxTableCells = 1000000;
-inline constexpr int kMaxMergeSpans = 1000000;
+// What a save or load did besides its result.
+struct TableFileReport {
+  bool converted = false;  // an old key-value file was rewritten in the XML layout
+  bool keyValue = false;   // the table was read from or written in the key-value layout
+  std::vector<std::string> warnings;  // things beside the table that went wrong (its pictures)
+};
 
-// "" when a table of this size is acceptable, else the reason it is refused.
-std::string CheckTableCounts(int rows, int cols);
+// Writes the table under `prefix` ("VexTableSaveFile", "TableTitle", "AutoSave") in the XML
+// layout, or the key-value layout when no XML parser can be had. The old file is replaced only
+// once the new one is complete.
+Result SaveTableFile(const TableData& table, std::string_view prefix, const std::string& path,
+                     TableFileReport* report = nullptr);
+
+// Reads the table under `prefix`; an old key-value file is converted to the XML layout. On
+// failure the table is left as it was. A missing file reads as defaults.
+Result LoadTableFile(TableData& table, std::string_view prefix, const std::string& path,
+                     TableFileReport* report = nullptr);
 
 // Whether the key-value layout can hold the table. Its cell keys run row and column digits
 // together, so from ten rows or columns on two cells can share a key ("GridText111" is row 1
@@ -32,13 +45,20 @@ bool FitsKeyValueLayout(const TableData& table);
 
 // Writes the key-value layout. The section is not emptied first (keys of a larger former
 // table stay but are not read). A table that does not fit the layout is written in the XML
-// layout instead (status.keyValue is false then). An existing XML file is replaced whole.
-TableFileStatus SaveTableKeyValue(const TableData& table, std::string_view prefix,
-                                  const std::string& path);
+// layout instead (report->keyValue is false then). An existing XML file is replaced whole.
+Result SaveTableKeyValue(const TableData& table, std::string_view prefix, const std::string& path,
+                         TableFileReport* report = nullptr);
 
 // Reads the key-value layout. A missing file or section reads as defaults.
-TableFileStatus LoadTableKeyValue(TableData& table, std::string_view prefix,
-                                  const std::string& path);
+Result LoadTableKeyValue(TableData& table, std::string_view prefix, const std::string& path);
+
+// Writes the four header keys into the existing table file (key-value file: its section).
+Result SaveHeaderKeys(const TableHeader& header, std::string_view prefix, const std::string& path);
+
+// Reads the four header keys, the current values as defaults; an old key-value file is
+// converted to the XML layout with its table and keys.
+Result LoadHeaderKeys(TableHeader& header, std::string_view prefix, const std::string& path,
+                      TableFileReport* report = nullptr);
 
 // The prefix a file name implies: "_AutoSave.vtt" gives "AutoSave", ".vtt" "TableTitle",
 // ".vtf" "VexTableSaveFile"; "" for other names.

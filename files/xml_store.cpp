@@ -13,8 +13,6 @@
 
 namespace vex {
 
-using platform::FileResult;
-
 namespace {
 
 // A value of only blanks is still a value (a cell text of spaces); indentation between
@@ -310,8 +308,8 @@ int XmlStore::Clear() {
   return kLoaded;
 }
 
-FileResult XmlStore::Save(const std::string& fileName) {
-  if (!impl_) return FileResult::Fail("no document to save");
+Result XmlStore::Save(const std::string& fileName) {
+  if (!impl_) return Result(ErrorCode::kRefused, "no document to save");
   if (!fileName.empty()) fileName_ = fileName;
   platform::AtomicFileWriter file(fileName_);
   FileWriter w(file);

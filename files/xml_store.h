@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "platform/atomic_file.h"
+#include "platform/result.h"
 
 namespace vex {
 
@@ -39,7 +40,7 @@ class XmlStore {
 
   // Saves to fileName (then remembered) or, when empty, to the remembered name. The old
   // file is replaced only once the new one is complete. Failure gives the reason.
-  platform::FileResult Save(const std::string& fileName = "");
+  Result Save(const std::string& fileName = "");
 
   // The addressed element's text read as an integer / double / text; the default when the
   // element is missing. Defaults pass through "%d" / "%.6f" first, as stored numbers do.

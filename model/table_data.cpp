@@ -46,6 +46,17 @@ TableCell TableCell::Default() {
   return c;
 }
 
+namespace {
+constexpr Field<TableCell> kCellFields[] = {
+    {"HorzMode", &TableCell::HorzMode}, {"VertMode", &TableCell::VertMode},
+    {"strText", &TableCell::strText},   {"dHeight", &TableCell::dHeight},
+    {"nType", &TableCell::nType},       {"dScael", &TableCell::dScael},
+    {"sBlockName", &TableCell::sBlockName},
+};
+}  // namespace
+
+std::span<const Field<TableCell>> CellFields() { return kCellFields; }
+
 bool TableCell::operator==(const TableCell& o) const {
   return HorzMode == o.HorzMode && VertMode == o.VertMode && strText == o.strText &&
          dHeight == o.dHeight && nType == o.nType && dScael == o.dScael &&

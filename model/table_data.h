@@ -2,13 +2,12 @@
 // The in-memory table that every part of the system exchanges. Plain values: copies are deep
 // and nothing is shared between two tables. Lengths are millimetres of the printed sheet.
 
+#include <span>
 #include <string>
 #include <vector>
 
-#include <string_view>
-
 #include "model/cell_image.h"
-#include "model/table_file_status.h"
+#include "model/field.h"
 
 namespace vex {
 
@@ -18,10 +17,6 @@ class MergeSpan {
  public:
   MergeSpan() = default;
   MergeSpan(int place, int start, int end) : nPlace(place), nStart(start), nEnd(end) {}
-  MergeSpan(const MergeSpan&) = default;
-  MergeSpan& operator=(const MergeSpan&) = default;
-  virtual ~MergeSpan() = default;
-
   // Sets each negative member to 0.
   void Clamp();
 
@@ -34,15 +29,13 @@ class MergeSpan {
   int nEnd = 0;
 };
 
+// What a cell holds (TableCell::nType).
+inline constexpr int kTextCell = 0;
+inline constexpr int kImageCell = 1;
+
 // Horizontal alignment 0 left, 1 centre, 2 right; vertical 0 top, 1 middle, 2 bottom.
 class TableCell {
  public:
-  TableCell() = default;
-  TableCell(const TableCell&) = default;
-  TableCell& operator=(const TableCell&) = default;
-  TableCell(TableCell&&) noexcept = default;
-  TableCell& operator=(TableCell&&) noexcept = default;
-  virtual ~TableCell() = default;
 
   // Back to the fresh values: left/top, no text, height 0, text cell, scale 1, no picture.
   void Reset() { *this = TableCell{}; }
@@ -52,15 +45,21 @@ class TableCell {
 
   bool operator==(const TableCell& o) const;
 
+  bool IsImage() const { return nType == kImageCell; }
+
   int HorzMode = 0;
   int VertMode = 0;
   std::string strText;  // as it goes into the drawing (output replacement already applied)
   double dHeight = 0.0;
-  int nType = 0;  // 0 text cell, 1 image cell
+  int nType = kTextCell;
   double dScael = 1.0;
   std::string sBlockName;  // image cells: the picture's block in the picture store
   CellImageList picture;
 };
+
+// The stored members of a cell, in the order table files hold them. The picture is not
+// stored with the cell: it is rebuilt from the block that sBlockName names.
+std::span<const Field<TableCell>> CellFields();
 
 // The cells of one table row; element j is column j.
 struct TableRow {
@@ -70,13 +69,6 @@ struct TableRow {
 
 class TableData {
  public:
-  TableData() = default;
-  TableData(const TableData&) = default;
-  TableData& operator=(const TableData&) = default;
-  TableData(TableData&&) noexcept = default;
-  TableData& operator=(TableData&&) noexcept = default;
-  virtual ~TableData() = default;
-
   // Empties the table: both counts 0, every array and row gone. Returns true.
   bool Clear();
 
@@ -96,14 +88,6 @@ class TableData {
   // Plain appends: spans are neither sorted nor joined.
   void AppendMergeRow(const MergeSpan& span) { MergeRows.push_back(span); }
   void AppendMergeCol(const MergeSpan& span) { MergeCols.push_back(span); }
-
-  // Writes the table under `prefix` ("VexTableSaveFile", "TableTitle", "AutoSave") in the XML
-  // layout of a table file, or the key-value layout when no XML parser can be had. The old
-  // file is replaced only once the new one is complete. (Defined with the file formats.)
-  TableFileStatus Save(std::string_view prefix, const std::string& path) const;
-  // Reads the table under `prefix`; an old key-value file is converted to the XML layout.
-  // On failure the table is left as it was. A missing file reads as defaults.
-  TableFileStatus Load(std::string_view prefix, const std::string& path);
 
   bool operator==(const TableData& o) const;
 

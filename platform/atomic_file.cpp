@@ -78,44 +78,44 @@ void AtomicFileWriter::Flush() {
   buffer_.clear();
 }
 
-FileResult AtomicFileWriter::Commit() {
+Result AtomicFileWriter::Commit() {
   Flush();
-  if (!error_.empty()) return FileResult::Fail(error_);
+  if (!error_.empty()) return Result(ErrorCode::kCannotWrite, error_);
   struct stat old{};
   const mode_t mode = ::stat(path_.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644;
-  if (::fchmod(fd_, mode) != 0 || ::fsync(fd_) != 0) return FileResult::Fail(Reason("cannot write", tmp_));
+  if (::fchmod(fd_, mode) != 0 || ::fsync(fd_) != 0) return Result(ErrorCode::kCannotWrite, Reason("cannot write", tmp_));
   const int fd = fd_;
   fd_ = -1;
-  if (::close(fd) != 0) return FileResult::Fail(Reason("cannot write", tmp_));
-  if (::rename(tmp_.c_str(), path_.c_str()) != 0) return FileResult::Fail(Reason("cannot replace", path_));
+  if (::close(fd) != 0) return Result(ErrorCode::kCannotWrite, Reason("cannot write", tmp_));
+  if (::rename(tmp_.c_str(), path_.c_str()) != 0) return Result(ErrorCode::kCannotWrite, Reason("cannot replace", path_));
   committed_ = true;
   return {};
 }
 
-FileResult WriteFileAtomically(const std::string& path, std::string_view content) {
+Result WriteFileAtomically(const std::string& path, std::string_view content) {
   AtomicFileWriter w(path);
   w.Write(content);
   return w.Commit();
 }
 
-FileResult ReadWholeFile(const std::string& path, std::string& out, std::size_t maxBytes) {
+Result ReadWholeFile(const std::string& path, std::string& out, std::size_t maxBytes) {
   out.clear();
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return FileResult::Fail(Reason("cannot open", path));
+  if (fd < 0) return Result(errno == ENOENT ? ErrorCode::kNotFound : ErrorCode::kCannotRead, Reason("cannot open", path));
   struct stat st{};
   if (::fstat(fd, &st) != 0) {
-    const auto r = FileResult::Fail(Reason("cannot read", path));
+    const Result r(ErrorCode::kCannotRead, Reason("cannot read", path));
     ::close(fd);
     return r;
   }
   if (S_ISDIR(st.st_mode)) {
     ::close(fd);
-    return FileResult::Fail("\"" + path + "\" is a folder, not a file");
+    return Result(ErrorCode::kCannotRead, "\"" + path + "\" is a folder, not a file");
   }
   if (static_cast<std::size_t>(st.st_size) > maxBytes) {
     ::close(fd);
-    return FileResult::Fail("\"" + path + "\" is too large (" + std::to_string(st.st_size) +
-                            " bytes; at most " + std::to_string(maxBytes) + ")");
+    return Result(ErrorCode::kTooLarge, "\"" + path + "\" is too large (" + std::to_string(st.st_size) +
+                                                  " bytes; at most " + std::to_string(maxBytes) + ")");
   }
   out.reserve(static_cast<std::size_t>(st.st_size));
   char buf[1 << 16];
@@ -123,15 +123,15 @@ FileResult ReadWholeFile(const std::string& path, std::string& out, std::size_t 
     const ssize_t n = ::read(fd, buf, sizeof buf);
     if (n < 0) {
       if (errno == EINTR) continue;
-      const auto r = FileResult::Fail(Reason("cannot read", path));
+      const Result r(ErrorCode::kCannotRead, Reason("cannot read", path));
       ::close(fd);
       return r;
     }
     if (n == 0) break;
     if (out.size() + static_cast<std::size_t>(n) > maxBytes) {
       ::close(fd);
-      return FileResult::Fail("\"" + path + "\" is too large (more than " +
-                              std::to_string(maxBytes) + " bytes)");
+      return Result(ErrorCode::kTooLarge,
+                    "\"" + path + "\" is too large (more than " + std::to_string(maxBytes) + " bytes)");
     }
     out.append(buf, static_cast<std::size_t>(n));
   }

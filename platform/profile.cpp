@@ -279,22 +279,22 @@ std::vector<std::string> ReadProfileSections(const std::string& path) {
   return names;
 }
 
-FileResult WriteProfileString(const std::string& path, std::string_view section,
+Result WriteProfileString(const std::string& path, std::string_view section,
                               std::string_view key, std::string_view value) {
   return WriteProfileStrings(
       path, {ProfileEntry{std::string(section), std::string(key), std::string(value)}});
 }
 
-FileResult WriteProfileStrings(const std::string& path, const std::vector<ProfileEntry>& entries) {
+Result WriteProfileStrings(const std::string& path, const std::vector<ProfileEntry>& entries) {
   for (const ProfileEntry& e : entries)
-    if (auto why = Refusal(e); !why.empty()) return FileResult::Fail(why);
+    if (auto why = Refusal(e); !why.empty()) return Result(ErrorCode::kRefused, why);
 
   auto doc = std::make_shared<Document>();
   if (const auto current = TheCache().Get(path)) {
     *doc = *current;
   } else if (IdentityOf(path)) {
     // The file exists but could not be read: writing would replace it with our few keys.
-    return FileResult::Fail("cannot read \"" + path + "\"; it was left as it was");
+    return Result(ErrorCode::kCannotRead, "cannot read \"" + path + "\"; it was left as it was");
   } else {
     doc->sections.push_back(Section{});
   }

@@ -59,12 +59,12 @@ struct ProfileEntry {
 // Sets `key` in `section` to `value` and writes the file at once. Refused, with the file
 // left as it was, when the value, key or section holds a line break (it would corrupt the
 // file), when the key is empty or holds '=', or when the section holds ']'.
-FileResult WriteProfileString(const std::string& path, std::string_view section,
+Result WriteProfileString(const std::string& path, std::string_view section,
                               std::string_view key, std::string_view value);
 
 // Applies every entry, in order, as WriteProfileString would, and writes the file once.
 // Nothing is written when any entry is refused.
-FileResult WriteProfileStrings(const std::string& path, const std::vector<ProfileEntry>& entries);
+Result WriteProfileStrings(const std::string& path, const std::vector<ProfileEntry>& entries);
 
 // Forgets every cached file. For tests that change files behind the cache's back within one
 // timestamp tick; normal callers never need it.

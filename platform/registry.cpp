@@ -293,7 +293,7 @@ Registry::Hive& Registry::Load(RegHive which) const {
   if (!now.exists) return h;
   std::string text;
   if (auto r = ReadWholeFile(h.path, text, kMaxHiveBytes); !r) {
-    h.problems.push_back(r.error);
+    h.problems.push_back(r.message());
     return h;
   }
   h.Parse(text);
@@ -356,11 +356,11 @@ bool UsableNames(std::string_view key, std::string_view name) {
 }  // namespace
 
 template <class Change>
-FileResult Registry::Write(RegHive which, Change change) {
+Result Registry::Write(RegHive which, Change change) {
   Hive& h = Load(which);
   if (!h.problems.empty())
-    return FileResult::Fail("the registry file \"" + h.path + "\" has problems (" + h.problems.front() +
-                            "); it is left as it is and not written");
+    return Result(ErrorCode::kMalformed, "the registry file \"" + h.path + "\" has problems (" + h.problems.front() +
+                                                "); it is left as it is and not written");
   if (!change(h.root)) return {};
   // On a first start the registry folder (by default under ~/.config) does not exist yet.
   std::error_code ec;
@@ -373,32 +373,32 @@ FileResult Registry::Write(RegHive which, Change change) {
   return {};
 }
 
-FileResult Registry::CreateKey(RegHive hive, std::string_view key) {
-  if (!UsableNames(key, "")) return FileResult::Fail("a registry key or value name cannot hold a line break or a bracket");
+Result Registry::CreateKey(RegHive hive, std::string_view key) {
+  if (!UsableNames(key, "")) return Result(ErrorCode::kRefused, "a registry key or value name cannot hold a line break or a bracket");
   return Write(hive, [&](Key& root) {
     MakeKey(root, key);
     return true;
   });
 }
 
-FileResult Registry::SetString(RegHive hive, std::string_view key, std::string_view name, std::string_view value) {
+Result Registry::SetString(RegHive hive, std::string_view key, std::string_view name, std::string_view value) {
   if (!UsableNames(key, name) || value.find_first_of("\r\n") != std::string_view::npos)
-    return FileResult::Fail("a registry string, key or value name cannot hold a line break");
+    return Result(ErrorCode::kRefused, "a registry string, key or value name cannot hold a line break");
   return Write(hive, [&](Key& root) {
     SetValue(MakeKey(root, key), name, RegValue::String(std::string(value)));
     return true;
   });
 }
 
-FileResult Registry::SetDword(RegHive hive, std::string_view key, std::string_view name, std::uint32_t value) {
-  if (!UsableNames(key, name)) return FileResult::Fail("a registry key or value name cannot hold a line break or a bracket");
+Result Registry::SetDword(RegHive hive, std::string_view key, std::string_view name, std::uint32_t value) {
+  if (!UsableNames(key, name)) return Result(ErrorCode::kRefused, "a registry key or value name cannot hold a line break or a bracket");
   return Write(hive, [&](Key& root) {
     SetValue(MakeKey(root, key), name, RegValue::Dword(value));
     return true;
   });
 }
 
-FileResult Registry::DeleteTree(RegHive hive, std::string_view key) {
+Result Registry::DeleteTree(RegHive hive, std::string_view key) {
   return Write(hive, [&](Key& root) {
     const auto parts = SplitKey(key);
     if (parts.empty()) return false;
@@ -412,7 +412,7 @@ FileResult Registry::DeleteTree(RegHive hive, std::string_view key) {
   });
 }
 
-FileResult Registry::DeleteValue(RegHive hive, std::string_view key, std::string_view name) {
+Result Registry::DeleteValue(RegHive hive, std::string_view key, std::string_view name) {
   return Write(hive, [&](Key& root) {
     Key* k = const_cast<Key*>(FindKey(root, key));
     if (!k) return false;

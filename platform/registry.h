@@ -65,18 +65,18 @@ class Registry {
 
   // Each write creates the missing keys of the path and saves the hive at once (atomically).
   // Refused, with nothing written, when the hive file has problems.
-  FileResult CreateKey(RegHive hive, std::string_view key);
-  FileResult SetString(RegHive hive, std::string_view key, std::string_view name, std::string_view value);
-  FileResult SetDword(RegHive hive, std::string_view key, std::string_view name, std::uint32_t value);
+  Result CreateKey(RegHive hive, std::string_view key);
+  Result SetString(RegHive hive, std::string_view key, std::string_view name, std::string_view value);
+  Result SetDword(RegHive hive, std::string_view key, std::string_view name, std::uint32_t value);
   // Deletes the key with all its subkeys and values; a missing key is no error.
-  FileResult DeleteTree(RegHive hive, std::string_view key);
-  FileResult DeleteValue(RegHive hive, std::string_view key, std::string_view name);
+  Result DeleteTree(RegHive hive, std::string_view key);
+  Result DeleteValue(RegHive hive, std::string_view key, std::string_view name);
 
  private:
   struct Hive;
   Hive& Load(RegHive hive) const;
   template <class Change>
-  FileResult Write(RegHive hive, Change change);
+  Result Write(RegHive hive, Change change);
 
   std::string folder_;
   mutable std::unique_ptr<Hive> hives_[2];

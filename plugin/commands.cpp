@@ -4,10 +4,10 @@
 #include "cadhost/sdk/dbxutil.h"
 #include "draw/entities.h"
 #include "draw/table_drawer.h"
-#include "model/cell_capture.h"
+#include "draw/selection.h"
+#include "pictures/cell_capture.h"
 #include "plugin/drag_place.h"
 #include "plugin/plugin_context.h"
-#include "settings/language_pack.h"
 
 namespace vex {
 namespace {
@@ -28,28 +28,30 @@ constexpr CommandEntry kCommands[] = {
 // The editor, or nullptr after telling the drafter that it is closed.
 TableEditor* OpenEditor() {
   TableEditor* editor = Plugin().editor.get();
-  if (editor == nullptr) acutPrintf("\n%s", Text("IDS_DIALOG_IS_CLOSE").c_str());
+  if (editor == nullptr) acutPrintf("\n%s", Plugin().Text("IDS_DIALOG_IS_CLOSE").c_str());
   return editor;
 }
 
-std::string PlacePrompt() { return "\n" + Text("IDS_DRAGANDINPUT_INFO") + ":"; }
-
-// Makes the host's main frame the active window again, so that its command line keeps the input.
-void ActivateHostFrame() {
-  if (QWidget* frame = acedGetAcadFrame()) (void)frame;  // a window host activates it itself
-}
+std::string PlacePrompt() { return "\n" + Plugin().Text("IDS_DRAGANDINPUT_INFO") + ":"; }
 
 AcDbDatabase* CurrentDrawing() { return acdbHostApplicationServices()->workingDatabase(); }
 
+// Draws the current table into the working drawing with the settings as they are now.
+AcDbObjectIdArray DrawCurrentTable(AcDbDatabase& drawing) {
+  PluginContext& ctx = Plugin();
+  return DrawTable(ctx.currentTable, ctx.ReadSettings(), &ctx.imageStore, drawing, ctx.messages);
+}
+
 }  // namespace
 
-bool RegisterCommands() {
+Result RegisterCommands() {
   auto* stack = acedRegCmds;
-  if (stack == nullptr) return false;
-  bool ok = true;
+  if (stack == nullptr) return Result(ErrorCode::kHostError, "the host has no command stack");
+  Result result;
   for (const CommandEntry& c : kCommands)
-    ok = stack->addCommand(kCommandGroup, c.name, c.name, kCommandFlags, c.function) == Acad::eOk && ok;
-  return ok;
+    if (stack->addCommand(kCommandGroup, c.name, c.name, kCommandFlags, c.function) != Acad::eOk && result)
+      result = Result(ErrorCode::kHostError, std::string("the host refused the command ") + c.name);
+  return result;
 }
 
 void RemoveCommands() {
@@ -66,20 +68,19 @@ void PostCommand(const std::string& name) {
 
 void CmdDrawTable() {
   TableEditor* editor = OpenEditor();
-  if (editor == nullptr) return;
-  PluginContext& ctx = Plugin();
-  const AcDbObjectIdArray ids = DrawTable(ctx.currentTable, &ctx.imageStore, CurrentDrawing());
+  AcDbDatabase* drawing = CurrentDrawing();
+  if (editor == nullptr || drawing == nullptr) return;
+  const AcDbObjectIdArray ids = DrawCurrentTable(*drawing);
   DragPlace(ids, PlacePrompt(), AcGePoint3d(0, 0, 0));
   editor->Minimize();
-  ActivateHostFrame();
 }
 
 void CmdEditTable() {
   TableEditor* editor = OpenEditor();
-  if (editor == nullptr) return;
-  PluginContext& ctx = Plugin();
-  const TableRecognizer& old = ctx.recognizer;
   AcDbDatabase* current = CurrentDrawing();
+  if (editor == nullptr || current == nullptr) return;
+  PluginContext& ctx = Plugin();
+  const RecognizedTable& old = ctx.lastRead;
   const bool sameDrawing = old.database == current;
   const AcGePoint3d origin(0, 0, 0);
 
@@ -88,80 +89,67 @@ void CmdEditTable() {
     EraseEntities(old.lineIds);
     EraseEntities(old.textIds);
     EraseEntities(old.imageIds);
-    const AcDbObjectIdArray ids = DrawTable(ctx.currentTable, &ctx.imageStore, current);
+    const AcDbObjectIdArray ids = DrawCurrentTable(*current);
     const std::string prompt =
-        "\n" + Text("IDS_DRAGANDINPUT_INFO") + "<" + Text("IDS_DRAG_INFO_OLD_POS") + ">:";
+        "\n" + ctx.Text("IDS_DRAGANDINPUT_INFO") + "<" + ctx.Text("IDS_DRAG_INFO_OLD_POS") + ">:";
     const DragResult placed = DragPlace(ids, prompt, origin);
     if (placed.status == RTNONE) MoveEntities(ids, origin, old.origin);
   } else if (!sameDrawing || editor->FullEditing()) {
     // Place as new: nothing of the drawing is touched.
-    const AcDbObjectIdArray ids = DrawTable(ctx.currentTable, &ctx.imageStore, current);
+    const AcDbObjectIdArray ids = DrawCurrentTable(*current);
     DragPlace(ids, PlacePrompt(), origin);
   } else {
     // Replace in place: the old lines may be shared with other geometry, so they stay.
     EraseEntities(old.textIds);
     EraseEntities(old.imageIds);
-    const AcDbObjectIdArray ids = DrawTable(ctx.currentTable, &ctx.imageStore, current);
+    const AcDbObjectIdArray ids = DrawCurrentTable(*current);
     CopyEntities(ids, origin, old.origin);
     EraseEntities(ids);
   }
   editor->Minimize();
-  ActivateHostFrame();
 }
 
 void CmdSelectImage() {
   TableEditor* editor = OpenEditor();
   if (editor == nullptr) return;
   editor->Minimize();
+  PluginContext& ctx = Plugin();
   ads_name set;
   if (acedSSGet(nullptr, nullptr, nullptr, nullptr, set) != RTNORM) {
     editor->Restore();
     return;
   }
-  Adesk::Int32 length = 0;
-  AcDbObjectIdArray ids;
-  const auto stop = [&](const char* message) {
-    acutPrintf("%s", message);
-    acedSSFree(set);
-    editor->Restore();
-  };
-  if (acedSSLength(set, &length) != RTNORM || length == 0) return stop("");
-  for (Adesk::Int32 k = 0; k < length; ++k) {
-    ads_name entity;
-    if (acedSSName(set, k, entity) != RTNORM) return stop("\nads_ssname wrong");
-    AcDbObjectId id;
-    if (acdbGetObjectId(id, entity) != Acad::eOk) return stop("\nacdbGetObjectId wrong");
-    AcDbObjectPointer<AcDbEntity> e(id, AcDb::kForRead);
-    if (!e) return stop("\nacdbOpenAcDbEntity wrong");
-    ids.append(id);
-  }
+  const std::optional<AcDbObjectIdArray> ids = SelectionIds(set, SelectionFaults::kStop, ctx.messages);
   acedSSFree(set);
-
-  PluginContext& ctx = Plugin();
+  if (!ids || ids->isEmpty()) {
+    editor->Restore();
+    return;
+  }
   CellImage image;
   AcDbObjectId block;
-  if (CaptureImage(ids, CurrentDrawing(), image.sBlockName, &ctx.imageStore.Ensure(), block, image.images))
+  if (CaptureImage(*ids, CurrentDrawing(), image.sBlockName, &ctx.imageStore.Ensure(), block, image.images,
+                   ctx.messages))
     editor->StorePicture(image);
   editor->Restore();
 }
 
 void CmdDrawImage() {
   TableEditor* editor = OpenEditor();
-  if (editor == nullptr) return;
+  AcDbDatabase* current = CurrentDrawing();
+  if (editor == nullptr || current == nullptr) return;
   editor->Minimize();
   PluginContext& ctx = Plugin();
-  AcDbDatabase* current = CurrentDrawing();
   for (const CellImage& picture : editor->SelectedPictures()) {
     AcDbObjectIdArray ids;
-    if (!EnumerateBlock(ctx.imageStore.Get(), picture.sBlockName, ids)) break;
+    if (!EnumerateBlock(ctx.imageStore.Get(), picture.sBlockName, ids, ctx.messages)) break;
     std::string name;
     AcDbObjectId block;
     CellImageList unused;
-    if (!CaptureImage(ids, ctx.imageStore.Get(), name, current, block, unused)) break;
-    const AcDbObjectId ref = AppendToCurrentSpace(new AcDbBlockReference(AcGePoint3d(0, 0, 0), block), current);
+    if (!CaptureImage(ids, ctx.imageStore.Get(), name, current, block, unused, ctx.messages)) break;
+    const AcDbObjectId ref =
+        AppendToCurrentSpace(new AcDbBlockReference(AcGePoint3d(0, 0, 0), block), *current, ctx.messages);
     DragPlace({ref}, PlacePrompt(), AcGePoint3d(0, 0, 0));
   }
-  ActivateHostFrame();
 }
 
 }  // namespace vex

@@ -4,14 +4,18 @@
 
 #include <string>
 
+#include "cadhost/sdk/accmd.h"
+#include "platform/result.h"
+
 namespace vex {
 
 constexpr const char* kCommandGroup = "KORRVEXTABLE";
-// Transparent, and may use the pick-first selection.
-constexpr int kCommandFlags = 3;
+// Every command may run inside another's prompt and takes the pick-first selection.
+constexpr int kCommandFlags = ACRX_CMD_TRANSPARENT | ACRX_CMD_USEPICKSET;
 
-// Registers the commands, in the order of the command table. False when the host refused one.
-bool RegisterCommands();
+// Registers the commands, in the order of the command table; the first one the host refuses
+// is named in the failure (the others are registered all the same).
+Result RegisterCommands();
 // Removes the whole group.
 void RemoveCommands();
 

@@ -7,7 +7,7 @@
 #include "platform/process.h"
 #include "plugin/commands.h"
 #include "plugin/plugin_context.h"
-#include "settings/language_pack.h"
+#include "cadhost/sdk/acutads.h"
 
 namespace {
 
@@ -18,17 +18,23 @@ std::string HostProgramFolder() {
   return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
 }
 
+// A step of loading that failed is told on the command line; the plug-in still loads, with
+// what it could set up.
+void Report(const vex::Result& r, const char* step) {
+  if (!r) acutPrintf("\nVexTable: %s: %s", step, r.Describe().c_str());
+}
+
 void Load(void* appId) {
   if (auto* linker = AcRxDynamicLinker::cast(acrxSysRegistry()->at(ACRX_DYNAMIC_LINKER))) {
     linker->unlockApplication(appId);
     linker->registerAppMDIAware(appId);
   }
-  vex::RegisterCommands();
+  Report(vex::RegisterCommands(), "registering the commands");
   vex::PluginContext& ctx = vex::Plugin();
-  vex::LoadFontLists(ctx.fonts, HostProgramFolder() + "/Fonts");
-  vex::LoadLinetypeList(ctx.linetypes);
+  vex::LoadFontLists(ctx.fonts, HostProgramFolder() + "/Fonts", ctx.messages);
+  vex::LoadLinetypeList(ctx.linetypes, ctx.messages);
   ctx.SetUpFolders(acedGetAppName());
-  vex::LanguagePack().StartLanguage("");
+  Report(ctx.Language().StartLanguage(""), "setting up the language packs");
 }
 
 void Unload() {

@@ -11,7 +11,6 @@ PluginContext& Plugin() {
 
 void PluginContext::SetUpFolders(const std::string& pluginPath) {
   where = Locations::ForInstallFolder(InstallFolderOfModule(pluginPath));
-  SetActiveLocations(where);
   std::error_code ec;
   if (!where.headerRoot.empty()) std::filesystem::create_directories(where.headerRoot, ec);
   if (!where.languageFolder.empty()) std::filesystem::create_directories(where.languageFolder, ec);

@@ -1,17 +1,21 @@
 #pragma once
 // The plug-in-wide state, one for the life of the library: its folders, the catalogues
-// gathered at load, the shared windows, the picture store, the current table, and the
-// recogniser's last result.
+// gathered at load, the shared windows, the picture store, the current table, and what the
+// last reading of a drawn table found.
 
 #include <memory>
 #include <string>
 
 #include "draw/catalogues.h"
-#include "model/image_store.h"
 #include "model/table_data.h"
+#include "pictures/image_store.h"
+#include "plugin/host_messages.h"
 #include "plugin/table_editor.h"
 #include "recognize/table_recognizer.h"
+#include "settings/language_pack.h"
 #include "settings/locations.h"
+#include "settings/profile_file.h"
+#include "settings/settings.h"
 
 namespace vex {
 
@@ -23,12 +27,20 @@ struct PluginContext {
   ImageStore imageStore;
   // The table the editor's Draw hands to the drawing commands.
   TableData currentTable;
-  TableRecognizer recognizer;
+  // The last table read from a drawing; VEXTABLE_EDIT replaces its entities.
+  RecognizedTable lastRead;
+  HostMessages messages;
 
   // Computes the folders from the plug-in file's path (".../Sys16/VexTable.arx" lies one
-  // level below the install folder), makes them the active locations and creates the header
-  // and language folders.
+  // level below the install folder) and creates the header and language folders.
   void SetUpFolders(const std::string& pluginPath);
+
+  ProfileFile SettingsFile() const { return ProfileFile(where.settingsFile); }
+  LanguagePack Language() const { return LanguagePack(where.languageFolder, where.settingsFile); }
+  // The settings as they are now; commands read them once at their start.
+  Settings ReadSettings() const { return vex::ReadSettings(SettingsFile(), Language()); }
+  // A text of the active language.
+  std::string Text(std::string_view key) const { return Language().Text(key); }
 };
 
 // The one context of the plug-in.

@@ -1,62 +1,66 @@
 #pragma once
 // Reading a table drawn as lines and single-line texts back into a table model. Only exactly
 // horizontal and vertical lines and single-line texts take part; everything else in the
-// selection may become the picture of the cell it lies in. The one recogniser of the plug-in
-// keeps, from its last run, what made up the table, so that the edited table can later
-// replace it in the drawing.
+// selection may become the picture of the cell it lies in. The result also says which
+// entities made up the table, so that the edited table can later replace it in the drawing.
 
 #include <vector>
 
 #include "cadhost/sdk/cadhost.h"
 #include "model/table_data.h"
+#include "platform/result.h"
+#include "recognize/cell_contents.h"
+#include "recognize/rule_lines.h"
+#include "settings/settings.h"
 
 namespace vex {
 
 class ImageStore;
+class MessageSink;
 
-// One accepted line reduced to its row or column: a horizontal line is (y, left x, right x),
-// a vertical one (x, top y, bottom y), so `from` is the left or top end.
-struct LineSegment {
-  int lineIndex = 0;
-  double position = 0.0;
-  double from = 0.0;
-  double to = 0.0;
-};
-
-// One accepted single-line text.
-struct TextItem {
-  AcGePoint3d centre;  // position plus half the size of its extents
-  AcGePoint3d extentsMin;
-  AcGePoint3d extentsMax;
-  int horizontalMode = 0;
-  int verticalMode = 0;
-  std::string text;
-  double height = 0.0;
-};
-
-class TableRecognizer {
- public:
-  // Asks the drafter for a selection (no filter) in the current drawing and recognises it.
-  // True when a table was built into `table` (a fresh one); false when the selection was
-  // cancelled or empty or the lines form no table ("Select line can't form table!\n").
-  bool ReadTable(TableData& table, ImageStore& store);
-
-  // The same for a selection made otherwise (a window, all of model space), in `db`.
-  bool Recognize(const AcDbObjectIdArray& selection, AcDbDatabase* db, TableData& table, ImageStore& store);
-
-  // State of the last run, for replacing the table later.
-  double plotScale = 1.0;
-  // 1 while the accepted lines' extents match the recognised frame within 0.001.
-  int frameMatchesSelection = 1;
+// What the recogniser found and what made it up.
+struct RecognizedTable {
+  TableData table;  // in millimetres of the printed sheet
   // The top-left corner of the recognised frame.
   AcGePoint3d origin;
-  AcDbObjectIdArray lineIds;
-  AcDbObjectIdArray textIds;
-  AcDbObjectIdArray imageIds;
-  AcDbObjectIdArray selectedIds;
-  AcDbObjectIdArray nonTextIds;
-  // The drawing the last run read from (compared with, never dereferenced later).
+  // The accepted lines' extents match the recognised frame within the tolerance. When they do
+  // not (overshooting rules, other lines selected), the table cannot simply be replaced.
+  bool frameMatchesSelection = true;
+  double plotScale = 1.0;
+  AcDbObjectIdArray lineIds;     // the accepted horizontal and vertical lines
+  AcDbObjectIdArray textIds;     // the texts inside the frame
+  AcDbObjectIdArray imageIds;    // entities taken into cell pictures, in the order taken
+  AcDbObjectIdArray selectedIds; // the selection that could be opened, less the image entities
+  // The drawing read from (compared with later, never dereferenced).
   const AcDbDatabase* database = nullptr;
 };
+
+// The selection sorted by what it can be: the first step of recognition.
+struct ClassifiedSelection {
+  std::vector<LineSegment> horizontal;
+  std::vector<LineSegment> vertical;
+  std::vector<TextItem> texts;
+  AcDbObjectIdArray lineIds;     // accepted lines, in selection order
+  AcDbObjectIdArray textIds;     // parallel to texts
+  AcDbObjectIdArray selectedIds; // every entity that could be opened
+  AcDbObjectIdArray nonTextIds;  // every opened entity that is not a text (lines included)
+};
+
+// Opens each entity (skipping, with "\nacdbOpenAcDbEntity wrong", those that cannot be) and
+// sorts it: a line with dx < tol and dy > tol is vertical, dx > tol and dy < tol horizontal,
+// any other line only a non-text; other curves are non-texts; a single-line text is a text;
+// the rest are non-texts.
+ClassifiedSelection ClassifySelection(const AcDbObjectIdArray& selection, MessageSink& sink);
+
+// Reads the table that the selected entities of `db` form. Refused (kNoTable, after printing
+// "Select line can't form table!\n") when the lines form no closed frame or the merges form no
+// rectangles; an empty selection is refused without a message. Pictures are captured into
+// `store`. Progress is shown on the host's status bar.
+ResultOr<RecognizedTable> RecognizeTable(const AcDbObjectIdArray& selection, AcDbDatabase& db,
+                                         const Settings& settings, ImageStore& store, MessageSink& sink);
+
+// Asks the drafter for a selection (no filter) in the working drawing and recognises it;
+// kCancelled when the selection was cancelled or empty.
+ResultOr<RecognizedTable> ReadTable(const Settings& settings, ImageStore& store, MessageSink& sink);
 
 }  // namespace vex

@@ -6,7 +6,6 @@
 
 #include "platform/profile.h"
 #include "platform/text_util.h"
-#include "settings/locations.h"
 #include "settings/profile_file.h"
 
 extern const unsigned char kEmbedded_English_ini[];
@@ -17,7 +16,6 @@ extern const std::size_t kEmbedded_Chinese_ini_size;
 namespace vex {
 
 namespace fs = std::filesystem;
-using platform::FileResult;
 
 namespace {
 constexpr std::size_t kTextChars = 999;
@@ -41,9 +39,6 @@ std::string_view BuiltinPack(int id) {
   }
 }
 
-LanguagePack::LanguagePack()
-    : LanguagePack(ActiveLocations().languageFolder, ActiveLocations().settingsFile) {}
-
 LanguagePack::LanguagePack(std::string languageFolder, std::string settingsFile)
     : folder_(WithSlash(std::move(languageFolder))), settingsFile_(std::move(settingsFile)) {}
 
@@ -63,7 +58,7 @@ std::vector<std::string> LanguagePack::PackFiles() const {
   return files;
 }
 
-FileResult LanguagePack::StartLanguage(std::string_view name) {
+Result LanguagePack::StartLanguage(std::string_view name) const {
   std::string language = name.empty() ? ActiveLanguage() : std::string(name);
   bool found = false;
   for (const std::string& file : PackFiles()) {
@@ -75,7 +70,7 @@ FileResult LanguagePack::StartLanguage(std::string_view name) {
   if (!found) {
     std::error_code ec;
     if (!folder_.empty()) fs::create_directories(folder_, ec);
-    if (ec) return FileResult::Fail("cannot create the language folder \"" + folder_ + "\": " + ec.message());
+    if (ec) return Result(ErrorCode::kCannotWrite, "cannot create the language folder \"" + folder_ + "\": " + ec.message());
     if (auto r = platform::WriteFileAtomically(folder_ + "English.ini", BuiltinPack(kEnglishPackId)); !r)
       return r;
     if (auto r = platform::WriteFileAtomically(folder_ + "Chinese.ini", BuiltinPack(kChinesePackId)); !r)
@@ -108,7 +103,7 @@ LanguageList LanguagePack::ListLanguages() const {
   return list;
 }
 
-FileResult LanguagePack::SetLanguage(std::string_view name) const {
+Result LanguagePack::SetLanguage(std::string_view name) const {
   return ProfileFile(settingsFile_).PutString("Setting", "Language", name);
 }
 
@@ -120,7 +115,5 @@ std::string LanguagePack::ActiveLanguage() const {
 std::string LanguagePack::PackPath(std::string_view language) const {
   return folder_ + std::string(language) + ".ini";
 }
-
-std::string Text(std::string_view key) { return LanguagePack().Text(key); }
 
 }  // namespace vex

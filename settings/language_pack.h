@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/atomic_file.h"
+#include "platform/result.h"
 
 namespace vex {
 
@@ -26,8 +26,6 @@ struct LanguageList {
 
 class LanguagePack {
  public:
-  // Over the active locations' language folder and settings file.
-  LanguagePack();
   LanguagePack(std::string languageFolder, std::string settingsFile);
 
   // Makes sure a pack for `name` (the configured language when empty) is there: the first
@@ -35,7 +33,7 @@ class LanguagePack {
   // ends the search. When none does, the built-in packs are written as "English.ini" and
   // "Chinese.ini" (overwriting files of those names) and the language becomes "English".
   // The language is then written to the settings file. Fails only when a write fails.
-  platform::FileResult StartLanguage(std::string_view name);
+  Result StartLanguage(std::string_view name) const;
 
   // The text of `key` in section "String" of the active pack, at most 999 bytes (never a
   // broken character), "Not found" when missing, each backslash-n pair a line break.
@@ -51,7 +49,7 @@ class LanguagePack {
   LanguageList ListLanguages() const;
 
   // Writes "Setting"/"Language" of the settings file.
-  platform::FileResult SetLanguage(std::string_view name) const;
+  Result SetLanguage(std::string_view name) const;
 
   // "Setting"/"Language" of the settings file, default "English", at most 999 bytes.
   std::string ActiveLanguage() const;
@@ -67,8 +65,5 @@ class LanguagePack {
   std::string folder_;  // with a trailing '/' unless empty
   std::string settingsFile_;
 };
-
-// The text of `key` in the active pack of the active locations.
-std::string Text(std::string_view key);
 
 }  // namespace vex

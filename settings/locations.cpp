@@ -1,13 +1,6 @@
 #include "settings/locations.h"
 
 namespace vex {
-namespace {
-Locations& Current() {
-  static Locations current;
-  return current;
-}
-}  // namespace
-
 Locations Locations::ForInstallFolder(std::string folder) {
   if (!folder.empty() && folder.back() != '/') folder += '/';
   Locations l;
@@ -30,8 +23,5 @@ std::string InstallFolderOfModule(const std::string& modulePath) {
   p.erase(last + 1);
   return p;
 }
-
-const Locations& ActiveLocations() { return Current(); }
-void SetActiveLocations(Locations locations) { Current() = std::move(locations); }
 
 }  // namespace vex

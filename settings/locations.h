@@ -1,6 +1,6 @@
 #pragma once
 // Where the installed system keeps its files. The plug-in computes these at load from its own
-// path; programs and tests set them explicitly.
+// path, the batch tool from its program's path or --ini; whoever needs a file is handed them.
 
 #include <string>
 
@@ -21,9 +21,5 @@ struct Locations {
 // ("/opt/vt/Sys16/VexTable.arx" gives "/opt/vt/"): the file name is removed, then trailing
 // slashes, then everything after the last remaining slash.
 std::string InstallFolderOfModule(const std::string& modulePath);
-
-// The locations in force for the process (all empty until set).
-const Locations& ActiveLocations();
-void SetActiveLocations(Locations locations);
 
 }  // namespace vex

@@ -2,19 +2,15 @@
 
 #include "platform/profile.h"
 #include "platform/text_util.h"
-#include "settings/locations.h"
 
 namespace vex {
 
-using platform::FileResult;
 
 namespace {
 // The buffers the numeric reads use: a longer value is cut before it is parsed.
 constexpr std::size_t kIntChars = 31;
 constexpr std::size_t kDoubleChars = 99;
 }  // namespace
-
-ProfileFile::ProfileFile() : path_(ActiveLocations().settingsFile) {}
 
 ProfileFile ProfileFile::Snapshot() const {
   ProfileFile frozen(path_);
@@ -54,19 +50,34 @@ bool ProfileFile::Has(std::string_view section, std::string_view key) const {
   return Read(section, key).has_value();
 }
 
-FileResult ProfileFile::PutInt(std::string_view section, std::string_view key, int value) const {
+Result ProfileFile::PutInt(std::string_view section, std::string_view key, int value) const {
   return PutString(section, key, platform::FormatInt(value));
 }
 
-FileResult ProfileFile::PutDouble(std::string_view section, std::string_view key,
-                                  double value) const {
+Result ProfileFile::PutDouble(std::string_view section, std::string_view key, double value) const {
   return PutString(section, key, platform::FormatFixed(value, 2));
 }
 
-FileResult ProfileFile::PutString(std::string_view section, std::string_view key,
-                                  std::string_view text) const {
-  if (path_.empty()) return FileResult::Fail("no settings file is configured");
+Result ProfileFile::PutString(std::string_view section, std::string_view key, std::string_view text) const {
+  if (path_.empty()) return Result(ErrorCode::kRefused, "no settings file is configured");
   return platform::WriteProfileString(path_, section, key, text);
+}
+
+void ProfileBatch::PutInt(std::string_view section, std::string_view key, int value) {
+  PutString(section, key, platform::FormatInt(value));
+}
+
+void ProfileBatch::PutDouble(std::string_view section, std::string_view key, double value) {
+  PutString(section, key, platform::FormatFixed(value, 2));
+}
+
+void ProfileBatch::PutString(std::string_view section, std::string_view key, std::string_view text) {
+  entries_.push_back({std::string(section), std::string(key), std::string(text)});
+}
+
+Result ProfileBatch::Commit(const std::string& path) const {
+  if (path.empty()) return Result(ErrorCode::kRefused, "no settings file is configured");
+  return platform::WriteProfileStrings(path, entries_);
 }
 
 }  // namespace vex

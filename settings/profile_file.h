@@ -1,6 +1,6 @@
 #pragma once
-// Typed access to one INI file: the settings file by default, or any other file such as a
-// key-value table file. Every get reads the file as it is now; every put writes it at once.
+// Typed access to one INI file: the settings file, or any other file such as a key-value
+// table file. Every get reads the file as it is now; every put writes it at once.
 // Integers are written with "%d", doubles with "%.2f"; a missing key gives the default after
 // passing it through the same format, so a missing double reads as its default rounded to
 // two decimals.
@@ -10,15 +10,13 @@
 #include <string>
 #include <string_view>
 
-#include "platform/atomic_file.h"
 #include "platform/profile.h"
+#include "platform/result.h"
 
 namespace vex {
 
 class ProfileFile {
  public:
-  // Bound to the active settings file.
-  ProfileFile();
   explicit ProfileFile(std::string path) : path_(std::move(path)) {}
 
   // A reader over the file's content as of now: its gets do not look at the file again,
@@ -42,18 +40,31 @@ class ProfileFile {
   bool HasSection(std::string_view section) const;
   bool Has(std::string_view section, std::string_view key) const;
 
-  platform::FileResult PutInt(std::string_view section, std::string_view key, int value) const;
-  platform::FileResult PutDouble(std::string_view section, std::string_view key,
-                                 double value) const;
+  Result PutInt(std::string_view section, std::string_view key, int value) const;
+  Result PutDouble(std::string_view section, std::string_view key, double value) const;
   // Refused, leaving the file as it was, when the text holds a line break.
-  platform::FileResult PutString(std::string_view section, std::string_view key,
-                                 std::string_view text) const;
+  Result PutString(std::string_view section, std::string_view key, std::string_view text) const;
 
  private:
   std::optional<std::string> Read(std::string_view section, std::string_view key) const;
 
   std::string path_;
   std::shared_ptr<const platform::ProfileSnapshot> snapshot_;
+};
+
+// Writes collected for one file and written in one go: every put is kept, Commit applies them
+// in order and writes the file once (all or nothing). Numbers are formatted as ProfileFile
+// formats them ("%d", "%.2f").
+class ProfileBatch {
+ public:
+  void PutInt(std::string_view section, std::string_view key, int value);
+  void PutDouble(std::string_view section, std::string_view key, double value);
+  void PutString(std::string_view section, std::string_view key, std::string_view text);
+  Result Commit(const std::string& path) const;
+  bool empty() const { return entries_.empty(); }
+
+ private:
+  std::vector<platform::ProfileEntry> entries_;
 };
 
 }  // namespace vex

@@ -24,18 +24,18 @@ std::optional<ReplacementItem> ReplacementList::ParseItem(std::string_view item)
   return ReplacementItem{fields[0], fields[1], fields[2]};
 }
 
-std::vector<std::string> ReplacementList::DefaultItems() {
-  return {"(d),%%d," + Text("IDS_REPLACE_DEGREES"), "(p),%%p," + Text("IDS_REPLACE_PLUSMINUS"),
-          "(c),%%c," + Text("IDS_REPLACE_DIAMETER")};
+std::vector<std::string> ReplacementList::DefaultItems(const LanguagePack& language) {
+  return {"(d),%%d," + language.Text("IDS_REPLACE_DEGREES"), "(p),%%p," + language.Text("IDS_REPLACE_PLUSMINUS"),
+          "(c),%%c," + language.Text("IDS_REPLACE_DIAMETER")};
 }
 
-void ReplacementList::LoadReplacements(const ProfileFile& file) {
+void ReplacementList::LoadReplacements(const ProfileFile& file, const LanguagePack& language) {
   enabled = file.GetInt("TURN_TEXT", "ENABLE", enabled ? 1 : 0) != 0;
   items.clear();
   if (!enabled) return;
   const int count = file.GetInt("TURN_TEXT", "Count", -1);
   if (count == -1) {
-    items = DefaultItems();
+    items = DefaultItems(language);
     return;
   }
   // A hand-edited huge count must not make us read millions of absent keys; absent keys

@@ -13,6 +13,8 @@
 
 namespace vex {
 
+class LanguagePack;
+
 // One usable item: the three comma-separated fields of an item string.
 struct ReplacementItem {
   std::string input;
@@ -26,12 +28,12 @@ class ReplacementList {
   // The item string split at every ','; nullopt unless that gives exactly three fields.
   static std::optional<ReplacementItem> ParseItem(std::string_view item);
   // "(d),%%d,<degrees>", "(p),%%p,<plus/minus>", "(c),%%c,<diameter>" with the descriptions in
-  // the active language.
-  static std::vector<std::string> DefaultItems();
+  // the language's words.
+  static std::vector<std::string> DefaultItems(const LanguagePack& language);
 
   // Reads "ENABLE" (the current switch as default) into the switch. Off: the list is empty.
   // On: "Count" items "Item%d" in order, or the default items when "Count" is missing.
-  void LoadReplacements(const ProfileFile& file = ProfileFile());
+  void LoadReplacements(const ProfileFile& file, const LanguagePack& language);
 
   // Each usable item in order replaces every occurrence of its input by its replacement
   // (case-sensitive; a later item sees the result of the earlier ones). Off: unchanged.

@@ -1,80 +1,110 @@
 #include "settings/settings.h"
 
+#include <cmath>
+
 #include "settings/language_pack.h"
 
 namespace vex {
 
-using platform::FileResult;
+namespace {
 
-void LayerEntry::Load(std::string_view section, const ProfileFile& file) {
-  LayerTag = file.GetString(section, "LayerTag", LayerTag);
-  Name = file.GetString(section, "Name", Name);
-  Color = file.GetInt(section, "Color", Color);
-  LineType = file.GetString(section, "LineType", LineType);
+constexpr Field<LayerEntry> kLayerFields[] = {
+    {"LayerTag", &LayerEntry::LayerTag},
+    {"Name", &LayerEntry::Name},
+    {"Color", &LayerEntry::Color},
+    {"LineType", &LayerEntry::LineType},
+};
+
+constexpr Field<TextStyleEntry> kTextStyleFields[] = {
+    {"TextTag", &TextStyleEntry::TextTag},
+    {"StyleName", &TextStyleEntry::StyleName},
+    {"FontName", &TextStyleEntry::FontName},
+    {"BigFontName", &TextStyleEntry::BigFontName},
+    {"Height", &TextStyleEntry::Height},
+    {"WidthFactor", &TextStyleEntry::WidthFactor},
+};
+
+constexpr Field<ExcelSettings> kExcelFields[] = {
+    {"ExcelRowHeight", &ExcelSettings::ExcelRowHeight},
+    {"ExcelScale", &ExcelSettings::ExcelScale},
+    {"ExcelFontHeight", &ExcelSettings::ExcelFontHeight},
+    {"ExcelTurnType", &ExcelSettings::ExcelTurnType},
+};
+
+template <class Record>
+Result SaveRecord(std::string_view section, const ProfileFile& file, const Record& record,
+                  std::span<const Field<Record>> fields) {
+  ProfileBatch batch;
+  SaveFields(batch, section, "", record, fields);
+  return batch.Commit(file.Path());
 }
 
-FileResult LayerEntry::Save(std::string_view section, const ProfileFile& file) const {
-  for (const auto& r : {file.PutString(section, "LayerTag", LayerTag),
-                        file.PutString(section, "Name", Name), file.PutInt(section, "Color", Color),
-                        file.PutString(section, "LineType", LineType)})
-    if (!r) return r;
-  return {};
+}  // namespace
+
+std::span<const Field<LayerEntry>> LayerFields() { return kLayerFields; }
+std::span<const Field<TextStyleEntry>> TextStyleFields() { return kTextStyleFields; }
+std::span<const Field<ExcelSettings>> ExcelFields() { return kExcelFields; }
+
+void LayerEntry::Load(std::string_view section, const ProfileFile& file) {
+  LoadFields(file, section, "", *this, kLayerFields);
+}
+Result LayerEntry::Save(std::string_view section, const ProfileFile& file) const {
+  return SaveRecord(section, file, *this, LayerFields());
 }
 
 void TextStyleEntry::Load(std::string_view section, const ProfileFile& file) {
-  TextTag = file.GetString(section, "TextTag", TextTag);
-  StyleName = file.GetString(section, "StyleName", StyleName);
-  FontName = file.GetString(section, "FontName", FontName);
-  BigFontName = file.GetString(section, "BigFontName", BigFontName);
-  Height = file.GetDouble(section, "Height", Height);
-  WidthFactor = file.GetDouble(section, "WidthFactor", WidthFactor);
+  LoadFields(file, section, "", *this, kTextStyleFields);
 }
-
-FileResult TextStyleEntry::Save(std::string_view section, const ProfileFile& file) const {
-  for (const auto& r : {file.PutString(section, "TextTag", TextTag),
-                        file.PutString(section, "StyleName", StyleName),
-                        file.PutString(section, "FontName", FontName),
-                        file.PutString(section, "BigFontName", BigFontName),
-                        file.PutDouble(section, "Height", Height),
-                        file.PutDouble(section, "WidthFactor", WidthFactor)})
-    if (!r) return r;
-  return {};
+Result TextStyleEntry::Save(std::string_view section, const ProfileFile& file) const {
+  return SaveRecord(section, file, *this, TextStyleFields());
 }
 
 void ExcelSettings::Load(std::string_view section, const ProfileFile& file) {
-  ExcelRowHeight = file.GetInt(section, "ExcelRowHeight", ExcelRowHeight);
-  ExcelScale = file.GetDouble(section, "ExcelScale", ExcelScale);
-  ExcelFontHeight = file.GetDouble(section, "ExcelFontHeight", ExcelFontHeight);
-  ExcelTurnType = file.GetInt(section, "ExcelTurnType", ExcelTurnType);
+  LoadFields(file, section, "", *this, kExcelFields);
 }
-
-FileResult ExcelSettings::Save(std::string_view section, const ProfileFile& file) const {
-  for (const auto& r : {file.PutInt(section, "ExcelRowHeight", ExcelRowHeight),
-                        file.PutDouble(section, "ExcelScale", ExcelScale),
-                        file.PutDouble(section, "ExcelFontHeight", ExcelFontHeight),
-                        file.PutInt(section, "ExcelTurnType", ExcelTurnType)})
-    if (!r) return r;
-  return {};
+Result ExcelSettings::Save(std::string_view section, const ProfileFile& file) const {
+  return SaveRecord(section, file, *this, ExcelFields());
 }
 
 void Settings::Load(std::string_view section, const ProfileFile& file) {
-  Sideline.Load("Sideline", file);
-  Inline.Load("Inline", file);
-  Text.Load("Text", file);
-  Table.Load("Table", file);
-  PlotScale = file.GetDouble(section, "PlotScale", PlotScale);
-  TurnTextEnable = file.GetInt("TURN_TEXT", "ENABLE", TurnTextEnable);
-  Excel.Load("EXCEL_SETUP", file);
+  // One look at the file for all of the thirty-odd keys.
+  const ProfileFile snapshot = file.Snapshot();
+  Sideline.Load("Sideline", snapshot);
+  Inline.Load("Inline", snapshot);
+  Text.Load("Text", snapshot);
+  Table.Load("Table", snapshot);
+  PlotScale = snapshot.GetDouble(section, "PlotScale", PlotScale);
+  TurnTextEnable = snapshot.GetInt("TURN_TEXT", "ENABLE", TurnTextEnable);
+  Excel.Load("EXCEL_SETUP", snapshot);
 }
 
-FileResult Settings::Save(std::string_view section, const ProfileFile& file) const {
-  if (auto r = Sideline.Save("Sideline", file); !r) return r;
-  if (auto r = Inline.Save("Inline", file); !r) return r;
-  if (auto r = Text.Save("Text", file); !r) return r;
-  if (auto r = Table.Save("Table", file); !r) return r;
-  if (auto r = file.PutDouble(section, "PlotScale", PlotScale); !r) return r;
-  if (auto r = file.PutInt("TURN_TEXT", "ENABLE", TurnTextEnable); !r) return r;
-  return Excel.Save("EXCEL_SETUP", file);
+Result Settings::Save(std::string_view section, const ProfileFile& file) const {
+  ProfileBatch batch;
+  SaveFields(batch, "Sideline", "", Sideline, LayerFields());
+  SaveFields(batch, "Inline", "", Inline, LayerFields());
+  SaveFields(batch, "Text", "", Text, LayerFields());
+  SaveFields(batch, "Table", "", Table, TextStyleFields());
+  batch.PutDouble(section, "PlotScale", PlotScale);
+  batch.PutInt("TURN_TEXT", "ENABLE", TurnTextEnable);
+  SaveFields(batch, "EXCEL_SETUP", "", Excel, ExcelFields());
+  return batch.Commit(file.Path());
+}
+
+double Settings::EffectivePlotScale() const {
+  return std::isfinite(PlotScale) && PlotScale > 0.0 ? PlotScale : 1.0;
+}
+
+namespace {
+bool IsBigFontPlaceholder(const std::string& name, const LanguagePack& language) {
+  return name == language.Text("IDS_B_BIG_FONT_INFO") || name == language.Text("IDS_B_BIG_FONT_INFO_SEL");
+}
+}  // namespace
+
+Settings ReadSettings(const ProfileFile& file, const LanguagePack& language) {
+  Settings s;
+  s.Load("BASE SETTING", file);
+  if (IsBigFontPlaceholder(s.Table.BigFontName, language)) s.Table.BigFontName.clear();
+  return s;
 }
 
 double ReadPlotScale(const ProfileFile& file) {
@@ -89,12 +119,11 @@ LayerEntry ReadLayer(std::string_view role, const ProfileFile& file) {
   return layer;
 }
 
-TextStyleEntry ReadTextStyle(std::string_view section, const ProfileFile& file) {
+TextStyleEntry ReadTextStyle(std::string_view section, const ProfileFile& file,
+                             const LanguagePack& language) {
   TextStyleEntry style;
   style.Load(section, file);
-  if (style.BigFontName == Text("IDS_B_BIG_FONT_INFO") ||
-      style.BigFontName == Text("IDS_B_BIG_FONT_INFO_SEL"))
-    style.BigFontName.clear();
+  if (IsBigFontPlaceholder(style.BigFontName, language)) style.BigFontName.clear();
   return style;
 }
 
@@ -105,4 +134,3 @@ ExcelSettings ReadExcelSettings(const ProfileFile& file) {
 }
 
 }  // namespace vex
-

@@ -1,13 +1,18 @@
 #pragma once
-// The settings record of the settings file and the readers other parts use.
+// The settings record of the settings file and the readers other parts use. A command reads
+// the settings once, at its start, and hands them down; nothing below it reads the file again.
 
+#include <span>
 #include <string>
 #include <string_view>
 
-#include "platform/atomic_file.h"
+#include "model/field.h"
+#include "platform/result.h"
 #include "settings/profile_file.h"
 
 namespace vex {
+
+class LanguagePack;
 
 // A drawing layer: role label, layer name, colour index (1..255) and linetype.
 struct LayerEntry {
@@ -17,8 +22,9 @@ struct LayerEntry {
   std::string LineType = "CONTINUOUS";
 
   // Keys LayerTag, Name, Color, LineType; each missing key keeps the current value.
-  void Load(std::string_view section, const ProfileFile& file = ProfileFile());
-  platform::FileResult Save(std::string_view section, const ProfileFile& file = ProfileFile()) const;
+  void Load(std::string_view section, const ProfileFile& file);
+  // The same keys, written in that order in one write.
+  Result Save(std::string_view section, const ProfileFile& file) const;
   bool operator==(const LayerEntry&) const = default;
 };
 
@@ -33,8 +39,8 @@ struct TextStyleEntry {
   double WidthFactor = 0.7;
 
   // Keys TextTag, StyleName, FontName, BigFontName, Height, WidthFactor.
-  void Load(std::string_view section, const ProfileFile& file = ProfileFile());
-  platform::FileResult Save(std::string_view section, const ProfileFile& file = ProfileFile()) const;
+  void Load(std::string_view section, const ProfileFile& file);
+  Result Save(std::string_view section, const ProfileFile& file) const;
   bool operator==(const TextStyleEntry&) const = default;
 };
 
@@ -46,10 +52,16 @@ struct ExcelSettings {
   double ExcelFontHeight = 3.0;
   int ExcelTurnType = 0;
 
-  void Load(std::string_view section, const ProfileFile& file = ProfileFile());
-  platform::FileResult Save(std::string_view section, const ProfileFile& file = ProfileFile()) const;
+  // Keys ExcelRowHeight, ExcelScale, ExcelFontHeight, ExcelTurnType.
+  void Load(std::string_view section, const ProfileFile& file);
+  Result Save(std::string_view section, const ProfileFile& file) const;
   bool operator==(const ExcelSettings&) const = default;
 };
+
+// The stored members of each record, in the order they are read and written.
+std::span<const Field<LayerEntry>> LayerFields();
+std::span<const Field<TextStyleEntry>> TextStyleFields();
+std::span<const Field<ExcelSettings>> ExcelFields();
 
 struct Settings {
   double PlotScale = 1.0;
@@ -62,24 +74,34 @@ struct Settings {
 
   // Reads every field, each with its current value as default; PlotScale comes from
   // `section` (callers pass "BASE SETTING").
-  void Load(std::string_view section, const ProfileFile& file = ProfileFile());
-  // Writes the same keys in the same order: layers Sideline, Inline, Text; style Table;
-  // PlotScale; TURN_TEXT/ENABLE; EXCEL_SETUP. Stops at the first failed write.
-  platform::FileResult Save(std::string_view section, const ProfileFile& file = ProfileFile()) const;
+  void Load(std::string_view section, const ProfileFile& file);
+  // Writes the same keys in the same order, in one write: layers Sideline, Inline, Text; style
+  // Table; PlotScale; TURN_TEXT/ENABLE; EXCEL_SETUP.
+  Result Save(std::string_view section, const ProfileFile& file) const;
+
+  // The plot scale that drawing and recognition multiply and divide by: the stored one when it
+  // is a finite positive number, otherwise 1 (0 would collapse the table, NaN erase it).
+  double EffectivePlotScale() const;
+
   bool operator==(const Settings&) const = default;
 };
 
+// Everything a command needs, read at once: Settings::Load("BASE SETTING") with the text
+// style's big font cleared as ReadTextStyle clears it.
+Settings ReadSettings(const ProfileFile& file, const LanguagePack& language);
+
 // "BASE SETTING"/"PlotScale", default 1.0.
-double ReadPlotScale(const ProfileFile& file = ProfileFile());
+double ReadPlotScale(const ProfileFile& file);
 
 // The layer of a role ("Sideline", "Inline" or "Text") as stored in the section of that name.
-LayerEntry ReadLayer(std::string_view role, const ProfileFile& file = ProfileFile());
+LayerEntry ReadLayer(std::string_view role, const ProfileFile& file);
 
-// The text style of `section`, with a big font that equals the active language's "none" or
-// "please select" placeholder turned into "" (the settings dialog may store those texts).
-TextStyleEntry ReadTextStyle(std::string_view section, const ProfileFile& file = ProfileFile());
+// The text style of `section`, with a big font that equals the language's "none" or "please
+// select" placeholder turned into "" (the settings dialog may store those texts).
+TextStyleEntry ReadTextStyle(std::string_view section, const ProfileFile& file,
+                             const LanguagePack& language);
 
 // The workbook settings of "EXCEL_SETUP" with the defaults for missing keys.
-ExcelSettings ReadExcelSettings(const ProfileFile& file = ProfileFile());
+ExcelSettings ReadExcelSettings(const ProfileFile& file);
 
 }  // namespace vex

@@ -14,7 +14,7 @@
 #include <string>
 
 #include "cadhost/sdk/aced.h"
-#include "cadhost/sdk/host_control.h"
+#include "cadhost/host/host_control.h"
 
 namespace {
 

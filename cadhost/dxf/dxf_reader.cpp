@@ -549,12 +549,11 @@ DrawingFileReport ReadDxfText(std::string_view text, const std::string& name, Da
 
 DrawingFileReport ReadDxfFile(const std::string& path, DatabaseImpl& db) {
   std::string content;
-  const vex::platform::FileResult r = vex::platform::ReadWholeFile(path, content, kMaxDxfBytes);
+  const vex::Result r = vex::platform::ReadWholeFile(path, content, kMaxDxfBytes);
   if (!r) {
     DrawingFileReport report;
-    report.status = r.error.find("cannot open") != std::string::npos ? Acad::eFileNotFound
-                                                                        : Acad::eFileAccessErr;
-    report.message = r.error;
+    report.status = r.code() == vex::ErrorCode::kNotFound ? Acad::eFileNotFound : Acad::eFileAccessErr;
+    report.message = r.message();
     return report;
   }
   return ReadDxfText(content, path, db);

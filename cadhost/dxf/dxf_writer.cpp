@@ -453,10 +453,10 @@ std::string DxfText(DatabaseImpl& db) { return Writer(db).run(); }
 DrawingFileReport WriteDxfFile(const std::string& path, DatabaseImpl& db) {
   DrawingFileReport report;
   const std::string text = DxfText(db);
-  const vex::platform::FileResult r = vex::platform::WriteFileAtomically(path, text);
+  const vex::Result r = vex::platform::WriteFileAtomically(path, text);
   if (!r) {
     report.status = Acad::eFileAccessErr;
-    report.message = r.error;
+    report.message = r.message();
   }
   return report;
 }

@@ -12,7 +12,7 @@
 
 #include "cadhost/sdk/accmd.h"
 #include "cadhost/sdk/acdocman.h"
-#include "cadhost/sdk/host_control.h"
+#include "cadhost/host/host_control.h"
 
 namespace cadhost {
 

@@ -30,10 +30,10 @@ class Start {
   }
 
   // A write; the first refusal is reported (a broken hive refuses every write).
-  void Check(const vex::platform::FileResult& r) {
-    if (r.ok || m_writeFailed) return;
+  void Check(const vex::Result& r) {
+    if (r.ok() || m_writeFailed) return;
     m_writeFailed = true;
-    Problem("The registry was not updated: " + r.error);
+    Problem("The registry was not updated: " + r.message());
   }
 
   void SetIfMissing(RegHive hive, const std::string& key, const char* name,

@@ -1,10 +1,8 @@
 // What ezdxf, a drawing-file program of its own, makes of the files we write, and we of its.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdio>
-
+#include "support/run_cli.h"
 #include "support/temp_dir.h"
 #include "test_util.h"
 
@@ -13,15 +11,9 @@ namespace {
 
 // Runs the peer script with Debian's Python; the output and the exit status.
 int Peer(const std::string& command, const std::string& path, std::string& output) {
-  const std::string cmd = "/usr/bin/python3 '" CADHOST_PEER "' " + command + " '" + path + "' 2>&1";
-  FILE* p = ::popen(cmd.c_str(), "r");
-  if (p == nullptr) return -1;
-  output.clear();
-  char buf[4096];
-  std::size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) output.append(buf, n);
-  const int status = ::pclose(p);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  const auto run = vex::test::RunShell("/usr/bin/python3 '" CADHOST_PEER "' " + command + " '" + path + "' 2>&1");
+  output = run.out;
+  return run.status;
 }
 
 void ExpectAuditClean(const std::string& path) {

@@ -88,37 +88,19 @@ std::vector<AcDbObjectId> ModelSpace() {
 
 #include <sys/wait.h>
 
-#include <cstdio>
-
-#include "support/temp_dir.h"
+#include "support/run_cli.h"
 
 namespace cadhost::test {
-namespace {
 
-ProgramRun Shell(const std::string& command) {
-  ProgramRun r;
-  vex::test::TempDir scratch;
-  const std::string errFile = scratch.File("stderr");
-  FILE* p = ::popen((command + " 2>" + errFile).c_str(), "r");
-  if (p == nullptr) return r;
-  char buf[4096];
-  for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) r.out.append(buf, n);
-  const int w = ::pclose(p);
-  r.status = WIFEXITED(w) ? WEXITSTATUS(w) : -1;
-  r.err = vex::test::ReadFile(errFile);
-  return r;
-}
-
-}  // namespace
+using vex::test::RunShell;
 
 ProgramRun RunHostProgram(const std::string& args, const std::string& registry) {
-  return Shell("CADHOST_REGISTRY_DIR='" + registry + "' " + CADHOST_PROGRAM + " " + args +
-               " </dev/null");
+  return RunShell("CADHOST_REGISTRY_DIR='" + registry + "' " + CADHOST_PROGRAM + " " + args + " </dev/null");
 }
 
 std::string DumpWithEzdxf(const std::string& dxfPath) {
   const ProgramRun r =
-      Shell(std::string("/usr/bin/python3 ") + CADHOST_DXF_DUMP + " '" + dxfPath + "'");
+      RunShell(std::string("/usr/bin/python3 ") + CADHOST_DXF_DUMP + " '" + dxfPath + "'");
   EXPECT_EQ(r.status, 0) << r.err;
   return r.out;
 }

@@ -8,7 +8,8 @@
 #include <vector>
 
 #include "cadhost/sdk/aced.h"
-#include "cadhost/sdk/host_control.h"
+#include "cadhost/host/host_control.h"
+#include "support/run_cli.h"
 
 namespace cadhost::test {
 
@@ -54,12 +55,7 @@ std::vector<AcDbObjectId> ModelSpace();
 
 namespace cadhost::test {
 
-// What a run of a program printed and how it ended.
-struct ProgramRun {
-  int status = -1;  // exit status; -1 when it did not exit normally
-  std::string out;
-  std::string err;
-};
+using vex::test::ProgramRun;
 
 // Runs "cadhost ARGS" through the shell with CADHOST_REGISTRY_DIR set to `registry`.
 ProgramRun RunHostProgram(const std::string& args, const std::string& registry);

@@ -12,13 +12,13 @@ namespace vex {
 namespace {
 
 using Json = nlohmann::ordered_json;
-using test::CliRun;
+using test::ProgramRun;
 using test::RunCli;
 using test::TempDir;
 using test::WriteFile;
 
 TEST(SettingsVerb, ReportsTheExampleFile) {
-  const CliRun r = RunCli(std::string("settings --ini ") + VEXTABLE_SOURCE_DIR + "/examples/VexTable.ini");
+  const ProgramRun r = RunCli(std::string("settings --ini ") + VEXTABLE_SOURCE_DIR + "/examples/VexTable.ini");
   ASSERT_EQ(r.status, 0);
   const Json j = Json::parse(r.out);
   std::vector<std::string> sections;
@@ -38,7 +38,7 @@ TEST(SettingsVerb, ReportsTheExampleFile) {
 
 TEST(SettingsVerb, MissingFileGivesTheDefaults) {
   TempDir dir;
-  const CliRun r = RunCli("settings --ini " + dir.File("VexTable.ini"));
+  const ProgramRun r = RunCli("settings --ini " + dir.File("VexTable.ini"));
   ASSERT_EQ(r.status, 0);
   const Json j = Json::parse(r.out);
   EXPECT_EQ(j["BASE SETTING"]["PlotScale"], 1.0);
@@ -61,7 +61,7 @@ TEST(SettingsVerb, PlaceholderBigFontIsReportedAsNone) {
 
 TEST(SettingsVerb, UnreadablePathFails) {
   TempDir dir;
-  const CliRun r = RunCli("settings --ini " + dir.path());
+  const ProgramRun r = RunCli("settings --ini " + dir.path());
   EXPECT_EQ(r.status, 1);
   EXPECT_TRUE(r.out.empty());
   EXPECT_NE(r.err.find("is a folder"), std::string::npos) << r.err;

@@ -6,7 +6,7 @@
 #include <nlohmann/json.hpp>
 
 #include "files/table_file.h"
-#include "files/table_header.h"
+#include "model/table_header.h"
 #include "support/run_cli.h"
 #include "support/temp_dir.h"
 
@@ -135,7 +135,7 @@ TEST_F(TableVerbs, HeaderKeysTravelBetweenHeadersAndJson) {
   WriteFile(json, j.dump());
   ASSERT_EQ(RunCli("convert " + json + " " + dir_.File("H.vtt")).status, 0);
   TableHeader h;
-  ASSERT_TRUE(h.LoadHeaderKeys(kHeaderFilePrefix, dir_.File("H.vtt")));
+  ASSERT_TRUE(LoadHeaderKeys(h, kHeaderFilePrefix, dir_.File("H.vtt")));
   EXPECT_EQ(h.TitleName, "Bill of materials");
   EXPECT_EQ(h.TitleVersion, "1.0");
 

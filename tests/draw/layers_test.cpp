@@ -4,34 +4,26 @@
 
 #include <filesystem>
 
-#include "cadhost/sdk/host_control.h"
 #include "draw/catalogues.h"
 #include "draw/entities.h"
-#include "settings/profile_file.h"
-#include "support/install_dir.h"
+#include "platform/message_sink.h"
+#include "settings/settings.h"
+#include "support/drawing.h"
+#include "support/temp_dir.h"
 
 namespace vex {
 namespace {
 
-using test::InstallDir;
 using test::WriteFile;
 
-class LayersTest : public ::testing::Test {
+class LayersTest : public test::DrawingTest {
  protected:
-  void SetUp() override {
-    acdbHostApplicationServices()->setWorkingDatabase(&db_);
-    cadhost::Feedback::Clear();
-  }
-  void TearDown() override { acdbHostApplicationServices()->setWorkingDatabase(nullptr); }
-  InstallDir install_;
-  AcDbDatabase db_{true, true};
+  const Settings settings_;
 };
 
 TEST_F(LayersTest, LayerIsMadeFromTheSettings) {
-  ProfileFile().PutString("Inline", "Name", "TABLE-GRID");
-  ProfileFile().PutInt("Inline", "Color", 3);
-  ProfileFile().PutString("Inline", "LineType", "DASHED");
-  const AcDbObjectId id = EnsureLayer("Inline");
+  const LayerEntry entry{"Inline", "TABLE-GRID", 3, "DASHED"};
+  const AcDbObjectId id = EnsureLayer(entry, db_);
   AcDbObjectPointer<AcDbLayerTableRecord> layer(id, AcDb::kForRead);
   ASSERT_TRUE(layer);
   EXPECT_EQ(layer->name(), "TABLE-GRID");
@@ -51,18 +43,17 @@ TEST_F(LayersTest, ExistingLayerKeepsItsColour) {
   ASSERT_EQ(table->add(existing, rec), Acad::eOk);
   rec->close();
   table->close();
-  EXPECT_EQ(EnsureLayer("Sideline"), existing);
+  EXPECT_EQ(EnsureLayer(settings_.Sideline, db_), existing);
   AcDbObjectPointer<AcDbLayerTableRecord> layer(existing, AcDb::kForRead);
   EXPECT_EQ(layer->color().colorIndex(), 1);
 }
 
 TEST_F(LayersTest, UnusableLayerNameGivesNull) {
-  ProfileFile().PutString("Text", "Name", "bad<name>");
-  EXPECT_TRUE(EnsureLayer("Text").isNull());
+  EXPECT_TRUE(EnsureLayer(LayerEntry{"Text", "bad<name>", 7, "CONTINUOUS"}, db_).isNull());
 }
 
 TEST_F(LayersTest, ShapeFontStyleUsesTheSettingsNames) {
-  const AcDbObjectId id = EnsureTextStyle("Table");
+  const AcDbObjectId id = EnsureTextStyle(settings_.Table, db_, messages_);
   AcDbObjectPointer<AcDbTextStyleTableRecord> style(id, AcDb::kForRead);
   ASSERT_TRUE(style);
   EXPECT_EQ(style->name(), "Table");
@@ -70,25 +61,28 @@ TEST_F(LayersTest, ShapeFontStyleUsesTheSettingsNames) {
   EXPECT_EQ(style->bigFontFileName(), "gbcbig.shx");
   EXPECT_DOUBLE_EQ(style->textSize(), 3.5);
   EXPECT_DOUBLE_EQ(style->xScale(), 0.7);
-  EXPECT_EQ(EnsureTextStyle("Table"), id);
+  EXPECT_EQ(EnsureTextStyle(settings_.Table, db_, messages_), id);
+  EXPECT_EQ(messages_.Text(), "");
 }
 
 TEST_F(LayersTest, MissingFontIsReportedAndLeftOut) {
-  ProfileFile().PutString("Table", "StyleName", "Other");
-  ProfileFile().PutString("Table", "FontName", "nosuchfont.shx");
-  ProfileFile().PutString("Table", "BigFontName", "");
-  const AcDbObjectId id = EnsureTextStyle("Table");
+  TextStyleEntry entry;
+  entry.StyleName = "Other";
+  entry.FontName = "nosuchfont.shx";
+  entry.BigFontName = "";
+  const AcDbObjectId id = EnsureTextStyle(entry, db_, messages_);
   AcDbObjectPointer<AcDbTextStyleTableRecord> style(id, AcDb::kForRead);
   ASSERT_TRUE(style);
   EXPECT_EQ(style->fileName(), "");
   EXPECT_EQ(style->bigFontFileName(), "");
-  EXPECT_NE(cadhost::Feedback::Text().find("Could not find file nosuchfont.shx.\n"), std::string::npos);
+  EXPECT_EQ(messages_.Text(), "Could not find file nosuchfont.shx.\n");
 }
 
 TEST_F(LayersTest, SystemFontStyle) {
-  ProfileFile().PutString("Table", "StyleName", "Sys");
-  ProfileFile().PutString("Table", "FontName", "SimSun");
-  const AcDbObjectId id = EnsureTextStyle("Table");
+  TextStyleEntry entry;
+  entry.StyleName = "Sys";
+  entry.FontName = "SimSun";
+  const AcDbObjectId id = EnsureTextStyle(entry, db_, messages_);
   AcDbObjectPointer<AcDbTextStyleTableRecord> style(id, AcDb::kForRead);
   ASSERT_TRUE(style);
   std::string face;
@@ -103,17 +97,18 @@ TEST_F(LayersTest, SystemFontStyle) {
 }
 
 TEST_F(LayersTest, LinetypeIsLoadedOnDemand) {
-  EXPECT_FALSE(FindLinetype("CENTER").isNull());
-  EXPECT_TRUE(FindLinetype("NO_SUCH_LINETYPE").isNull());
-  EXPECT_EQ(FindLinetype("continuous"), db_.continuousLinetype());
+  EXPECT_FALSE(FindLinetype("CENTER", db_).isNull());
+  EXPECT_TRUE(FindLinetype("NO_SUCH_LINETYPE", db_).isNull());
+  EXPECT_EQ(FindLinetype("continuous", db_), db_.continuousLinetype());
 }
 
 TEST_F(LayersTest, LinesAndTextsThatWouldBeEmptyAreNotMade) {
-  const AcDbObjectId layer = EnsureLayer("Sideline");
-  EXPECT_TRUE(AddLine(AcGePoint3d(0, 0, 0), AcGePoint3d(0.0005, 0, 0), layer).isNull());
-  EXPECT_FALSE(AddLine(AcGePoint3d(0, 0, 0), AcGePoint3d(0.002, 0, 0), layer).isNull());
-  EXPECT_TRUE(AddText(AcGePoint3d(0, 0, 0), 0, "", 3, 1, AcDbObjectId::kNull, 0, 0, layer).isNull());
-  const AcDbObjectId t = AddText(AcGePoint3d(5, 5, 0), 0, "x", 3, 0.7, EnsureTextStyle("Table"), 1, 2, layer);
+  const AcDbObjectId layer = EnsureLayer(settings_.Sideline, db_);
+  EXPECT_TRUE(vex::AddLine(AcGePoint3d(0, 0, 0), AcGePoint3d(0.0005, 0, 0), layer, db_, messages_).isNull());
+  EXPECT_FALSE(vex::AddLine(AcGePoint3d(0, 0, 0), AcGePoint3d(0.002, 0, 0), layer, db_, messages_).isNull());
+  EXPECT_TRUE(vex::AddText(AcGePoint3d(0, 0, 0), 0, "", 3, 1, AcDbObjectId::kNull, 0, 0, layer, db_, messages_).isNull());
+  const AcDbObjectId t = vex::AddText(AcGePoint3d(5, 5, 0), 0, "x", 3, 0.7, EnsureTextStyle(settings_.Table, db_, messages_),
+                                      1, 2, layer, db_, messages_);
   AcDbObjectPointer<AcDbText> text(t, AcDb::kForRead);
   ASSERT_TRUE(text);
   EXPECT_EQ(text->colorIndex(), 256);
@@ -122,9 +117,19 @@ TEST_F(LayersTest, LinesAndTextsThatWouldBeEmptyAreNotMade) {
   EXPECT_EQ(text->alignmentPoint(), AcGePoint3d(5, 5, 0));
 }
 
+TEST_F(LayersTest, EntitiesGoToTheGivenDrawingNotTheWorkingOne) {
+  AcDbDatabase other(true, true);
+  const AcDbObjectId layer = EnsureLayer(settings_.Sideline, other);
+  const AcDbObjectId line = vex::AddLine(AcGePoint3d(0, 0, 0), AcGePoint3d(5, 0, 0), layer, other, messages_);
+  AcDbObjectPointer<AcDbLine> l(line, AcDb::kForRead);
+  ASSERT_TRUE(l);
+  EXPECT_EQ(l->database(), &other);
+  EXPECT_TRUE(ModelSpace().isEmpty());
+}
+
 TEST_F(LayersTest, MoveCopyAndErase) {
-  const AcDbObjectId layer = EnsureLayer("Sideline");
-  const AcDbObjectId a = AddLine(AcGePoint3d(0, 0, 0), AcGePoint3d(10, 0, 0), layer);
+  const AcDbObjectId layer = EnsureLayer(settings_.Sideline, db_);
+  const AcDbObjectId a = vex::AddLine(AcGePoint3d(0, 0, 0), AcGePoint3d(10, 0, 0), layer, db_, messages_);
   MoveEntities({a}, AcGePoint3d(0, 0, 0), AcGePoint3d(5, 5, 0));
   const AcDbObjectIdArray copies = CopyEntities({a, AcDbObjectId::kNull}, AcGePoint3d(0, 0, 0), AcGePoint3d(0, 10, 0));
   ASSERT_EQ(copies.length(), 2);
@@ -151,7 +156,8 @@ TEST(Catalogues, LinetypeLinesGiveNamesAndDescriptions) {
 
 TEST(Catalogues, LinetypeListStartsWithContinuous) {
   LinetypeCatalogue list;
-  ASSERT_TRUE(LoadLinetypeList(list));
+  SilentSink messages;
+  ASSERT_TRUE(LoadLinetypeList(list, messages));
   ASSERT_GT(list.entries.size(), 3u);
   EXPECT_EQ(list.entries[0], (LinetypeEntry{"CONTINUOUS", std::string(39, '_')}));
 }
@@ -167,11 +173,13 @@ TEST(Catalogues, FontFolderIsSortedIntoTextAndBigFonts) {
   auto* services = acdbHostApplicationServices();
   const std::vector<std::string> old = services->supportPath();
   services->setSupportPath({dir.path()});
-  const bool ok = LoadFontLists(fonts, dir.path());
+  RecordingSink messages;
+  const bool ok = LoadFontLists(fonts, dir.path(), messages);
   services->setSupportPath(old);
   ASSERT_TRUE(ok);
   EXPECT_EQ(fonts.textFonts, (std::vector<std::string>{"a.SHX"}));
   EXPECT_EQ(fonts.bigFonts, (std::vector<std::string>{"b.shx"}));
+  EXPECT_EQ(messages.Text(), "");
 }
 
 }  // namespace

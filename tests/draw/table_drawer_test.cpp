@@ -4,19 +4,19 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 
-#include "cadhost/sdk/host_control.h"
+#include "cadhost/host/host_control.h"
 #include "draw/entities.h"
-#include "model/cell_capture.h"
-#include "model/image_store.h"
-#include "settings/profile_file.h"
+#include "pictures/cell_capture.h"
+#include "pictures/image_store.h"
+#include "platform/message_sink.h"
+#include "settings/settings.h"
 #include "support/drawing.h"
-#include "support/install_dir.h"
+#include "support/tables.h"
 
 namespace vex {
 namespace {
-
-using test::InstallDir;
 
 struct Line {
   double x1, y1, x2, y2;
@@ -31,23 +31,10 @@ struct Text {
   std::string layer;
 };
 
-class DrawTableTest : public ::testing::Test {
+class DrawTableTest : public test::DrawingTest {
  protected:
-  void SetUp() override {
-    acdbHostApplicationServices()->setWorkingDatabase(&db_);
-    cadhost::Feedback::Clear();
-  }
-  void TearDown() override { acdbHostApplicationServices()->setWorkingDatabase(nullptr); }
-
-  static TableData Table(int rows, int cols, double h = 10, double w = 30) {
-    TableData t;
-    t.nRows = rows;
-    t.nCols = cols;
-    t.RowHeights = {h};
-    t.ColWidths = {w};
-    t.Normalize();
-    return t;
-  }
+  static TableData Table(int rows, int cols, double h = 10, double w = 30) { return test::UniformTable(rows, cols, h, w); }
+  AcDbObjectIdArray Draw(TableData& t) { return DrawTable(t, settings_, &store_, db_, messages_); }
 
   std::vector<Line> Lines(const AcDbObjectIdArray& ids) {
     std::vector<Line> out;
@@ -69,8 +56,7 @@ class DrawTableTest : public ::testing::Test {
     return out;
   }
 
-  InstallDir install_;
-  AcDbDatabase db_{true, true};
+  Settings settings_;
   ImageStore store_;
 };
 
@@ -85,7 +71,7 @@ void ExpectLine(const Line& l, double x1, double y1, double x2, double y2, const
 TEST_F(DrawTableTest, TwoByTwoGivesSixMaximalLines) {
   TableData t = Table(2, 2);
   t.SetCell(0, 0, [] { TableCell c = TableCell::Default(); c.strText = "A"; return c; }());
-  const AcDbObjectIdArray ids = DrawTable(t, &store_);
+  const AcDbObjectIdArray ids = Draw(t);
   const auto lines = Lines(ids);
   ASSERT_EQ(lines.size(), 6u);
   ExpectLine(lines[0], 0, 0, 60, 0, "Sideline");
@@ -113,7 +99,7 @@ TEST_F(DrawTableTest, MergedTopRowShortensTheMiddleRule) {
   TableCell c = TableCell::Default();
   c.strText = "Title";
   t.SetCell(0, 0, c);
-  const AcDbObjectIdArray ids = DrawTable(t, &store_);
+  const AcDbObjectIdArray ids = Draw(t);
   const auto lines = Lines(ids);
   ASSERT_EQ(lines.size(), 6u);
   ExpectLine(lines[4], 30, -10, 30, -20, "Inline");
@@ -126,13 +112,13 @@ TEST_F(DrawTableTest, MergedTopRowShortensTheMiddleRule) {
 TEST_F(DrawTableTest, MergedColumnShortensTheMiddleRule) {
   TableData t = Table(2, 2);
   t.AppendMergeCol({0, 0, 1});
-  const auto lines = Lines(DrawTable(t, &store_));
+  const auto lines = Lines(Draw(t));
   ASSERT_EQ(lines.size(), 6u);
   ExpectLine(lines[1], 30, -10, 60, -10, "Inline");
 }
 
 TEST_F(DrawTableTest, PlotScaleScalesSizesHeightsAndMargin) {
-  ProfileFile().PutDouble("BASE SETTING", "PlotScale", 2);
+  settings_.PlotScale = 2;
   TableData t = Table(1, 1);
   TableCell c = TableCell::Default();
   c.strText = "x";
@@ -140,7 +126,7 @@ TEST_F(DrawTableTest, PlotScaleScalesSizesHeightsAndMargin) {
   c.VertMode = 0;
   c.dHeight = 3;
   t.SetCell(0, 0, c);
-  const AcDbObjectIdArray ids = DrawTable(t, &store_);
+  const AcDbObjectIdArray ids = Draw(t);
   const auto lines = Lines(ids);
   ASSERT_EQ(lines.size(), 4u);
   ExpectLine(lines[0], 0, 0, 60, 0, "Sideline");
@@ -165,7 +151,7 @@ TEST_F(DrawTableTest, RightTopTextAndMultiLineMiddleText) {
   TableCell b = TableCell::Default();
   b.strText = "one\r\ntwo\r\nthree";
   t.SetCell(0, 1, b);
-  const auto texts = Texts(DrawTable(t, &store_));
+  const auto texts = Texts(Draw(t));
   ASSERT_EQ(texts.size(), 4u);
   EXPECT_NEAR(texts[0].x, 29, 1e-9);
   EXPECT_NEAR(texts[0].y, -1, 1e-9);
@@ -179,7 +165,7 @@ TEST_F(DrawTableTest, RightTopTextAndMultiLineMiddleText) {
 
 TEST_F(DrawTableTest, EmptyTableTouchesNothing) {
   TableData t;
-  EXPECT_TRUE(DrawTable(t, &store_).isEmpty());
+  EXPECT_TRUE(Draw(t).isEmpty());
   AcDbLayerTable* layers = nullptr;
   ASSERT_EQ(db_.getLayerTable(layers, AcDb::kForRead), Acad::eOk);
   EXPECT_FALSE(layers->has("Sideline"));
@@ -189,14 +175,14 @@ TEST_F(DrawTableTest, EmptyTableTouchesNothing) {
 
 TEST_F(DrawTableTest, ShowsProgressAndWhatItDoes) {
   TableData t = Table(3, 4);
-  DrawTable(t, &store_);
+  Draw(t);
   const auto progress = cadhost::Feedback::Progress();
   ASSERT_GE(progress.size(), 3u);
   EXPECT_EQ(progress.front().kind, cadhost::ProgressEvent::Kind::Start);
   EXPECT_EQ(progress.front().label, "绘制表格");
   EXPECT_EQ(progress.back().kind, cadhost::ProgressEvent::Kind::Restore);
   EXPECT_EQ(progress[progress.size() - 2].pos, 100);
-  const std::string text = cadhost::Feedback::Text();
+  const std::string text = messages_.Text();
   EXPECT_NE(text.find("\nDrawing horizontal line..."), std::string::npos);
   EXPECT_NE(text.find("\nDrawing vertical line..."), std::string::npos);
   EXPECT_NE(text.find("\nDrawing cell content..."), std::string::npos);
@@ -205,7 +191,7 @@ TEST_F(DrawTableTest, ShowsProgressAndWhatItDoes) {
 TEST_F(DrawTableTest, PaperSpaceWhenTilemodeIsZero) {
   db_.setTilemode(false);
   TableData t = Table(1, 1);
-  const AcDbObjectIdArray ids = DrawTable(t, &store_);
+  const AcDbObjectIdArray ids = Draw(t);
   AcDbObjectPointer<AcDbLine> l(ids[0], AcDb::kForRead);
   ASSERT_TRUE(l);
   EXPECT_EQ(l->blockId(), db_.paperSpaceId());
@@ -218,7 +204,7 @@ TEST_F(DrawTableTest, PictureIsFittedIntoItsCell) {
   std::string name;
   AcDbObjectId block;
   CellImageList images;
-  ASSERT_TRUE(CaptureImage({plId}, &source, name, &store_.Ensure(), block, images));
+  ASSERT_TRUE(CaptureImage({plId}, &source, name, &store_.Ensure(), block, images, messages_));
 
   TableData t = Table(1, 1, 10, 40);
   TableCell c = TableCell::Default();
@@ -226,7 +212,7 @@ TEST_F(DrawTableTest, PictureIsFittedIntoItsCell) {
   c.sBlockName = name;
   c.HorzMode = 0;  // left
   t.SetCell(0, 0, c);
-  const AcDbObjectIdArray ids = DrawTable(t, &store_);
+  const AcDbObjectIdArray ids = Draw(t);
   ASSERT_EQ(ids.length(), 5);
   AcDbObjectPointer<AcDbBlockReference> ref(ids[4], AcDb::kForRead);
   ASSERT_TRUE(ref);
@@ -237,7 +223,7 @@ TEST_F(DrawTableTest, PictureIsFittedIntoItsCell) {
   EXPECT_NEAR(ext.maxPoint().x, 17, 1e-9);
   EXPECT_NEAR(ext.minPoint().y, -9, 1e-9);
   EXPECT_NEAR(ext.maxPoint().y, -1, 1e-9);
-  EXPECT_NE(cadhost::Feedback::Text().find("\nDrawing on row 1, column 1 cell image..."), std::string::npos);
+  EXPECT_NE(messages_.Text().find("\nDrawing on row 1, column 1 cell image..."), std::string::npos);
 }
 
 TEST_F(DrawTableTest, PictureWhoseBlockIsMissingIsSkipped) {
@@ -247,8 +233,39 @@ TEST_F(DrawTableTest, PictureWhoseBlockIsMissingIsSkipped) {
   c.sBlockName = "VexTable42";
   t.SetCell(0, 0, c);
   store_.Ensure();
-  const AcDbObjectIdArray ids = DrawTable(t, &store_);
+  const AcDbObjectIdArray ids = Draw(t);
   EXPECT_EQ(ids.length(), 5 + 1);  // the lines and the other cell's (empty) text
+}
+
+TEST_F(DrawTableTest, PlotScaleThatIsNoPositiveNumberDrawsAtOne_Issue11) {
+  for (double bad : {0.0, -1.0, std::nan("")}) {
+    settings_.PlotScale = bad;
+    TableData t = Table(1, 1);
+    const auto lines = Lines(Draw(t));
+    ASSERT_EQ(lines.size(), 4u) << bad;
+    ExpectLine(lines[0], 0, 0, 30, 0, "Sideline");
+    ExpectLine(lines[3], 30, 0, 30, -10, "Sideline");
+  }
+}
+
+TEST_F(DrawTableTest, LayersAndStyleComeFromTheGivenSettings) {
+  settings_.Sideline.Name = "FRAME";
+  settings_.Inline.Name = "GRID";
+  settings_.Table.StyleName = "Narrow";
+  settings_.Table.WidthFactor = 0.5;
+  TableData t = Table(2, 1);
+  t.SetCell(0, 0, [] { TableCell c = TableCell::Default(); c.strText = "A"; return c; }());
+  const AcDbObjectIdArray ids = Draw(t);
+  const auto lines = Lines(ids);
+  ASSERT_EQ(lines.size(), 5u);
+  EXPECT_EQ(lines[0].layer, "FRAME");
+  EXPECT_EQ(lines[1].layer, "GRID");
+  AcDbObjectPointer<AcDbText> text(ids[5], AcDb::kForRead);
+  ASSERT_TRUE(text);
+  AcDbObjectPointer<AcDbTextStyleTableRecord> style(text->textStyle(), AcDb::kForRead);
+  ASSERT_TRUE(style);
+  EXPECT_EQ(style->name(), "Narrow");
+  EXPECT_DOUBLE_EQ(text->widthFactor(), 0.5);
 }
 
 }  // namespace

@@ -6,8 +6,9 @@
 
 #include "cadhost/sdk/cadhost.h"
 #include "files/table_file.h"
-#include "model/cell_capture.h"
-#include "model/image_store.h"
+#include "pictures/cell_capture.h"
+#include "pictures/image_store.h"
+#include "platform/message_sink.h"
 #include "support/drawing.h"
 #include "support/temp_dir.h"
 
@@ -33,7 +34,8 @@ class CompanionTest : public ::testing::Test {
       TableCell c = table_.GetCell(0, j);
       std::string name;
       AcDbObjectId block;
-      ASSERT_TRUE(CaptureImage({j == 0 ? line : circle}, &drawing_, name, &store_.Ensure(), block, c.picture));
+      ASSERT_TRUE(CaptureImage({j == 0 ? line : circle}, &drawing_, name, &store_.Ensure(), block, c.picture,
+                               messages_));
       c.nType = 1;
       c.sBlockName = name;
       table_.SetCell(0, j, c);
@@ -43,6 +45,7 @@ class CompanionTest : public ::testing::Test {
   AcDbDatabase drawing_{true, true};
   ImageStore store_;
   TableData table_;
+  RecordingSink messages_;
 };
 
 TEST_F(CompanionTest, PathReplacesOnlyTheLastExtension) {
@@ -54,21 +57,21 @@ TEST_F(CompanionTest, PathReplacesOnlyTheLastExtension) {
 TEST_F(CompanionTest, EveryBlockRoundTripsByName) {
   const std::string path = dir_.File("plan.vtf");
   const auto saved = SaveTableWithPictures(table_, kTableFilePrefix, path, store_);
-  ASSERT_TRUE(saved) << saved.error;
-  EXPECT_TRUE(saved.warning.empty()) << saved.warning;
+  ASSERT_TRUE(saved) << saved.message();
   ASSERT_TRUE(std::filesystem::exists(dir_.File("plan.dxf")));
 
   ImageStore other;
   TableData back;
-  const auto loaded = LoadTableWithPictures(back, kTableFilePrefix, path, other);
-  ASSERT_TRUE(loaded) << loaded.error;
-  EXPECT_TRUE(loaded.warning.empty()) << loaded.warning;
+  TableFileReport report;
+  const auto loaded = LoadTableWithPictures(back, kTableFilePrefix, path, other, messages_, report);
+  ASSERT_TRUE(loaded) << loaded.message();
+  EXPECT_TRUE(report.warnings.empty());
   ASSERT_TRUE(other);
   for (int j = 0; j < 2; ++j) {
     const TableCell c = back.GetCell(0, j);
     EXPECT_EQ(c.sBlockName, table_.GetCell(0, j).sBlockName);
     AcDbObjectIdArray ids;
-    EXPECT_TRUE(EnumerateBlock(other.Get(), c.sBlockName, ids)) << c.sBlockName;
+    EXPECT_TRUE(EnumerateBlock(other.Get(), c.sBlockName, ids, messages_)) << c.sBlockName;
     ASSERT_EQ(c.picture.size(), 1u);
   }
   EXPECT_STREQ(back.GetCell(0, 0).picture[0].ClassName(), "JLine");
@@ -93,10 +96,11 @@ TEST_F(CompanionTest, MissingBlockLeavesOnlyThatPreviewEmpty) {
   TableCell c = edited.GetCell(0, 1);
   c.sBlockName = "VexTable99";
   edited.SetCell(0, 1, c);
-  ASSERT_TRUE(edited.Save(kTableFilePrefix, path));
+  ASSERT_TRUE(SaveTableFile(edited, kTableFilePrefix, path));
   ImageStore other;
   TableData back;
-  ASSERT_TRUE(LoadTableWithPictures(back, kTableFilePrefix, path, other));
+  TableFileReport report;
+  ASSERT_TRUE(LoadTableWithPictures(back, kTableFilePrefix, path, other, messages_, report));
   EXPECT_EQ(back.GetCell(0, 0).picture.size(), 1u);
   EXPECT_TRUE(back.GetCell(0, 1).picture.empty());
   EXPECT_EQ(back.GetCell(0, 1).sBlockName, "VexTable99");
@@ -104,23 +108,39 @@ TEST_F(CompanionTest, MissingBlockLeavesOnlyThatPreviewEmpty) {
 
 TEST_F(CompanionTest, UnreadableDrawingIsReportedAndTheTableStillLoads) {
   const std::string path = dir_.File("plan.vtf");
-  ASSERT_TRUE(table_.Save(kTableFilePrefix, path));
+  ASSERT_TRUE(SaveTableFile(table_, kTableFilePrefix, path));
   WriteFile(dir_.File("plan.dxf"), "  0\nSECTION\n  2\nENTITIES\n  0\nLINE\n 10\nnot a number\n");
   ImageStore other;
   TableData back;
-  const auto s = LoadTableWithPictures(back, kTableFilePrefix, path, other);
+  TableFileReport report;
+  const auto s = LoadTableWithPictures(back, kTableFilePrefix, path, other, messages_, report);
   ASSERT_TRUE(s);
-  EXPECT_FALSE(s.warning.empty());
+  ASSERT_EQ(report.warnings.size(), 1u);
+  EXPECT_NE(report.warnings[0].find("plan.dxf"), std::string::npos) << report.warnings[0];
   EXPECT_TRUE(other);  // a new, empty store
   EXPECT_EQ(back.GetCell(0, 0).sBlockName, table_.GetCell(0, 0).sBlockName);
   EXPECT_TRUE(back.GetCell(0, 0).picture.empty());
 }
 
-TEST_F(CompanionTest, FailedDrawingSaveIsReported) {
+TEST_F(CompanionTest, FailedDrawingSaveFailsTheSaveAndWritesNoTable_Issue11) {
   std::filesystem::create_directory(dir_.File("plan.dxf"));  // a folder in the way
   const auto s = SaveTableWithPictures(table_, kTableFilePrefix, dir_.File("plan.vtf"), store_);
-  ASSERT_TRUE(s);
-  EXPECT_FALSE(s.warning.empty());
+  EXPECT_FALSE(s);
+  EXPECT_EQ(s.code(), ErrorCode::kCannotWrite);
+  // A table file now would name blocks that no drawing beside it holds.
+  EXPECT_FALSE(std::filesystem::exists(dir_.File("plan.vtf")));
+}
+
+TEST_F(CompanionTest, FailedDrawingSaveKeepsTheOldTableFile_Issue11) {
+  const std::string path = dir_.File("plan.vtf");
+  ASSERT_TRUE(SaveTableWithPictures(table_, kTableFilePrefix, path, store_));
+  const std::string before = ReadFile(path);
+  std::filesystem::remove(dir_.File("plan.dxf"));
+  std::filesystem::create_directory(dir_.File("plan.dxf"));
+  TableData changed = table_;
+  changed.RowHeights[0] = 99;
+  EXPECT_FALSE(SaveTableWithPictures(changed, kTableFilePrefix, path, store_));
+  EXPECT_EQ(ReadFile(path), before);
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "files/table_header.h"
+#include "model/table_header.h"
 #include "model/merge_blocks.h"
 #include "platform/text_util.h"
 #include "support/temp_dir.h"
@@ -74,20 +74,22 @@ class TableFileTest : public ::testing::Test {
 
 TEST_F(TableFileTest, XmlLayoutMatchesTheReviewedFile) {
   const std::string path = dir_.File("t.vtf");
-  ASSERT_TRUE(SampleTable().Save(kTableFilePrefix, path));
+  ASSERT_TRUE(SaveTableFile(SampleTable(), kTableFilePrefix, path));
   ExpectGolden(path, "table_2x3.vtf");
   TableData back;
-  const auto s = back.Load(kTableFilePrefix, path);
-  ASSERT_TRUE(s) << s.error;
-  EXPECT_FALSE(s.converted);
+  TableFileReport report;
+  const auto s = LoadTableFile(back, kTableFilePrefix, path, &report);
+  ASSERT_TRUE(s) << s.message();
+  EXPECT_FALSE(report.converted);
   EXPECT_EQ(back, SampleTable());
 }
 
 TEST_F(TableFileTest, KeyValueLayoutMatchesTheReviewedFile) {
   const std::string path = dir_.File("kv.vtf");
-  const auto s = SaveTableKeyValue(SampleTable(), kTableFilePrefix, path);
-  ASSERT_TRUE(s) << s.error;
-  EXPECT_TRUE(s.keyValue);
+  TableFileReport report;
+  const auto s = SaveTableKeyValue(SampleTable(), kTableFilePrefix, path, &report);
+  ASSERT_TRUE(s) << s.message();
+  EXPECT_TRUE(report.keyValue);
   ExpectGolden(path, "table_2x3_kv.vtf");
   TableData back;
   ASSERT_TRUE(LoadTableKeyValue(back, kTableFilePrefix, path));
@@ -102,22 +104,22 @@ TEST_F(TableFileTest, HeaderKeysFollowTheTableInsideTableTitle) {
   h.TitleName = "Parts list";
   h.TitleType = "Mechanical";
   h.TitleROrC = 2;
-  ASSERT_TRUE(h.Save(kHeaderFilePrefix, path));
-  ASSERT_TRUE(h.SaveHeaderKeys(kHeaderFilePrefix, path));
+  ASSERT_TRUE(SaveTableFile(h, kHeaderFilePrefix, path));
+  ASSERT_TRUE(SaveHeaderKeys(h, kHeaderFilePrefix, path));
   ExpectGolden(path, "header_2x3.vtt");
 
   TableHeader back;
-  ASSERT_TRUE(back.Load(kHeaderFilePrefix, path));
-  ASSERT_TRUE(back.LoadHeaderKeys(kHeaderFilePrefix, path));
+  ASSERT_TRUE(LoadTableFile(back, kHeaderFilePrefix, path));
+  ASSERT_TRUE(LoadHeaderKeys(back, kHeaderFilePrefix, path));
   EXPECT_EQ(back, h);
 }
 
 TEST_F(TableFileTest, LoadHeaderKeysKeepsCurrentValuesAsDefaults) {
   const std::string path = dir_.File("t.vtf");
-  ASSERT_TRUE(SampleTable().Save(kHeaderFilePrefix, path));
+  ASSERT_TRUE(SaveTableFile(SampleTable(), kHeaderFilePrefix, path));
   TableHeader h;
   h.TitleName = "kept";
-  ASSERT_TRUE(h.LoadHeaderKeys(kHeaderFilePrefix, path));
+  ASSERT_TRUE(LoadHeaderKeys(h, kHeaderFilePrefix, path));
   EXPECT_EQ(h.TitleName, "kept");
   EXPECT_EQ(h.TitleVersion, "1.0");
 }
@@ -126,9 +128,10 @@ TEST_F(TableFileTest, OldKeyValueFileIsReadAndLeftInTheXmlLayout) {
   const std::string path = dir_.File("old.vtf");
   WriteFile(path, Golden("old_key_value.vtf"));
   TableData first;
-  const auto s = first.Load(kTableFilePrefix, path);
-  ASSERT_TRUE(s) << s.error;
-  EXPECT_TRUE(s.converted);
+  TableFileReport report;
+  const auto s = LoadTableFile(first, kTableFilePrefix, path, &report);
+  ASSERT_TRUE(s) << s.message();
+  EXPECT_TRUE(report.converted);
   EXPECT_EQ(first.nRows, 2);
   EXPECT_EQ(first.RowHeights, (std::vector<double>{7.5, 0.0}));  // only RowHeights0 is stored
   EXPECT_EQ(first.GetCell(0, 1).strText, "Length (mm)");
@@ -136,9 +139,10 @@ TEST_F(TableFileTest, OldKeyValueFileIsReadAndLeftInTheXmlLayout) {
   EXPECT_EQ(ReadFile(path).rfind("<?xml", 0), 0u);
 
   TableData second;
-  const auto again = second.Load(kTableFilePrefix, path);
+  TableFileReport againReport;
+  const auto again = LoadTableFile(second, kTableFilePrefix, path, &againReport);
   ASSERT_TRUE(again);
-  EXPECT_FALSE(again.converted);
+  EXPECT_FALSE(againReport.converted);
   EXPECT_EQ(second, first);
   second.Normalize();
   EXPECT_EQ(second.RowHeights, (std::vector<double>{7.5, 0.0}));
@@ -151,11 +155,11 @@ TEST_F(TableFileTest, ConvertingAnOldHeaderKeepsItsHeaderKeys) {
     WriteFile(path, Golden("old_key_value_header.vtt"));
     TableHeader h;
     if (keysFirst) {
-      ASSERT_TRUE(h.LoadHeaderKeys(kHeaderFilePrefix, path));
-      ASSERT_TRUE(h.Load(kHeaderFilePrefix, path));
+      ASSERT_TRUE(LoadHeaderKeys(h, kHeaderFilePrefix, path));
+      ASSERT_TRUE(LoadTableFile(h, kHeaderFilePrefix, path));
     } else {
-      ASSERT_TRUE(h.Load(kHeaderFilePrefix, path));
-      ASSERT_TRUE(h.LoadHeaderKeys(kHeaderFilePrefix, path));
+      ASSERT_TRUE(LoadTableFile(h, kHeaderFilePrefix, path));
+      ASSERT_TRUE(LoadHeaderKeys(h, kHeaderFilePrefix, path));
     }
     EXPECT_EQ(h.TitleName, "Old header");
     EXPECT_EQ(h.TitleType, "Civil");
@@ -169,7 +173,7 @@ TEST_F(TableFileTest, MissingFileReadsAsDefaults) {
   TableData t;
   t.nRows = 2;
   t.nCols = 1;
-  const auto s = t.Load(kTableFilePrefix, dir_.File("none.vtf"));
+  const auto s = LoadTableFile(t, kTableFilePrefix, dir_.File("none.vtf"));
   ASSERT_TRUE(s);
   EXPECT_EQ(t.RowHeights, (std::vector<double>{0.0, 0.0}));
   EXPECT_EQ(t.rows.size(), 2u);
@@ -188,13 +192,13 @@ TEST_F(TableFileTest, DamagedFilesAreRefusedAndLeftUntouched) {
     const std::string path = dir_.File("damaged.vtf");
     WriteFile(path, bytes);
     TableData t = SampleTable();
-    const auto s = t.Load(kTableFilePrefix, path);
+    const auto s = LoadTableFile(t, kTableFilePrefix, path);
     EXPECT_FALSE(s) << what;
-    EXPECT_NE(s.error.find("not a table file"), std::string::npos) << what << ": " << s.error;
+    EXPECT_NE(s.message().find("not a table file"), std::string::npos) << what << ": " << s.message();
     EXPECT_EQ(ReadFile(path), bytes) << what;
     EXPECT_EQ(t, SampleTable()) << what;
     TableHeader h;
-    EXPECT_FALSE(h.LoadHeaderKeys(kTableFilePrefix, path)) << what;
+    EXPECT_FALSE(LoadHeaderKeys(h, kTableFilePrefix, path)) << what;
     EXPECT_EQ(ReadFile(path), bytes) << what;
   }
 }
@@ -213,9 +217,9 @@ TEST_P(HostileCounts, AreRefusedWithoutAllocating) {
   const std::string path = dir_.File("hostile.vtf");
   WriteFile(path, GetParam().content);
   TableData t = SampleTable();
-  const auto s = t.Load(kTableFilePrefix, path);
+  const auto s = LoadTableFile(t, kTableFilePrefix, path);
   ASSERT_FALSE(s);
-  EXPECT_NE(s.error.find(GetParam().reason), std::string::npos) << s.error;
+  EXPECT_NE(s.message().find(GetParam().reason), std::string::npos) << s.message();
   EXPECT_EQ(t, SampleTable());
 }
 
@@ -251,9 +255,9 @@ TEST_F(TableFileTest, TenMegabyteTextRoundTrips) {
   c.strText = std::string(10 << 20, 'x') + "<&>";
   t.SetCell(0, 0, c);
   const std::string path = dir_.File("big.vtf");
-  ASSERT_TRUE(t.Save(kTableFilePrefix, path));
+  ASSERT_TRUE(SaveTableFile(t, kTableFilePrefix, path));
   TableData back;
-  ASSERT_TRUE(back.Load(kTableFilePrefix, path));
+  ASSERT_TRUE(LoadTableFile(back, kTableFilePrefix, path));
   EXPECT_EQ(back, t);
 }
 
@@ -264,10 +268,10 @@ TEST_F(TableFileTest, ShortAndLongArraysAreSavedAsTheyAre) {
   t.RowHeights = {9};
   t.ColWidths = {1, 2, 3, 4};
   const std::string path = dir_.File("t.vtf");
-  ASSERT_TRUE(t.Save(kTableFilePrefix, path));
+  ASSERT_TRUE(SaveTableFile(t, kTableFilePrefix, path));
   EXPECT_NE(ReadFile(path).find("<Width3>4.000000</Width3>"), std::string::npos);
   TableData back;
-  ASSERT_TRUE(back.Load(kTableFilePrefix, path));
+  ASSERT_TRUE(LoadTableFile(back, kTableFilePrefix, path));
   // Reading is bounded by the counts.
   EXPECT_EQ(back.RowHeights, (std::vector<double>{9, 0, 0}));
   EXPECT_EQ(back.ColWidths, (std::vector<double>{1, 2}));
@@ -313,29 +317,30 @@ TEST_F(TableFileTest, TablesTheKeyValueLayoutCannotHoldGoToXml) {
   EXPECT_TRUE(FitsKeyValueLayout(nine));
   for (const TableData* t : {&wide, &multiLine}) {
     const std::string path = dir_.File("x.vtf");
-    const auto s = SaveTableKeyValue(*t, kTableFilePrefix, path);
-    ASSERT_TRUE(s) << s.error;
-    EXPECT_FALSE(s.keyValue);
+    TableFileReport report;
+    const auto s = SaveTableKeyValue(*t, kTableFilePrefix, path, &report);
+    ASSERT_TRUE(s) << s.message();
+    EXPECT_FALSE(report.keyValue);
     TableData back;
-    ASSERT_TRUE(back.Load(kTableFilePrefix, path));
+    ASSERT_TRUE(LoadTableFile(back, kTableFilePrefix, path));
     EXPECT_EQ(back, *t);
   }
 }
 
 TEST_F(TableFileTest, KeyValueWriteOverAnXmlFileReplacesIt) {
   const std::string path = dir_.File("t.vtf");
-  ASSERT_TRUE(SampleTable().Save(kTableFilePrefix, path));
+  ASSERT_TRUE(SaveTableFile(SampleTable(), kTableFilePrefix, path));
   ASSERT_TRUE(SaveTableKeyValue(SampleTable(), kTableFilePrefix, path));
   EXPECT_EQ(ReadFile(path), Golden("table_2x3_kv.vtf"));
 }
 
 TEST_F(TableFileTest, FailedSavesSayWhy) {
-  const auto s = SampleTable().Save(kTableFilePrefix, dir_.File("missing/t.vtf"));
+  const auto s = SaveTableFile(SampleTable(), kTableFilePrefix, dir_.File("missing/t.vtf"));
   EXPECT_FALSE(s);
-  EXPECT_NE(s.error.find("missing/t.vtf"), std::string::npos) << s.error;
+  EXPECT_NE(s.message().find("missing/t.vtf"), std::string::npos) << s.message();
   // A folder in the way of the file: the folder stays, nothing is left beside it.
   std::filesystem::create_directory(dir_.File("folder.vtf"));
-  EXPECT_FALSE(SampleTable().Save(kTableFilePrefix, dir_.File("folder.vtf")));
+  EXPECT_FALSE(SaveTableFile(SampleTable(), kTableFilePrefix, dir_.File("folder.vtf")));
   EXPECT_FALSE(SaveTableKeyValue(SampleTable(), kTableFilePrefix, dir_.File("folder.vtf")));
   EXPECT_TRUE(std::filesystem::is_directory(dir_.File("folder.vtf")));
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.path()),

@@ -132,7 +132,7 @@ TEST_F(ProfileTest, ValueWithLineBreakIsRefusedAndFileKept) {
   for (const char* bad : {"a\nb", "a\rb", "\n"}) {
     const auto r = WriteProfileString(path, "A", "x", bad);
     EXPECT_FALSE(r);
-    EXPECT_NE(r.error.find("line break"), std::string::npos);
+    EXPECT_NE(r.message().find("line break"), std::string::npos);
   }
   EXPECT_FALSE(WriteProfileString(path, "A\nB", "x", "1"));
   EXPECT_FALSE(WriteProfileString(path, "A", "a=b", "1"));
@@ -178,7 +178,7 @@ TEST_F(ProfileTest, WriteLeavesNoTemporaryFiles) {
 TEST_F(ProfileTest, WriteIntoMissingFolderFailsWithReason) {
   const auto r = WriteProfileString(dir_.File("no/such/folder/x.ini"), "A", "x", "1");
   EXPECT_FALSE(r);
-  EXPECT_NE(r.error.find("no/such/folder"), std::string::npos);
+  EXPECT_NE(r.message().find("no/such/folder"), std::string::npos);
 }
 
 TEST_F(ProfileTest, ListsSectionsInFileOrder) {

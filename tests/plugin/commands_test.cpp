@@ -5,9 +5,11 @@
 #include <cmath>
 
 #include "draw/table_drawer.h"
-#include "model/cell_capture.h"
+#include "pictures/cell_capture.h"
 #include "plugin/drag_place.h"
+#include "platform/message_sink.h"
 #include "plugin_test_util.h"
+#include "support/tables.h"
 
 namespace vex {
 namespace {
@@ -15,12 +17,7 @@ namespace {
 using test::PluginTest;
 
 TableData TwoByTwo() {
-  TableData t;
-  t.nRows = 2;
-  t.nCols = 2;
-  t.RowHeights = {10};
-  t.ColWidths = {30};
-  t.Normalize();
+  TableData t = test::UniformTable(2, 2);
   TableCell c = TableCell::Default();
   c.strText = "new";
   t.SetCell(0, 0, c);
@@ -38,7 +35,8 @@ struct Seen {
 Seen ModelSpace(AcDbDatabase* db) {
   Seen s;
   AcDbObjectIdArray ids;
-  EnumerateBlock(db, "", ids);
+  SilentSink messages;
+  EnumerateBlock(db, "", ids, messages);
   for (const AcDbObjectId& id : ids) {
     AcDbObjectPointer<AcDbEntity> e(id, AcDb::kForRead);
     if (!e) continue;
@@ -112,7 +110,7 @@ class EditTest : public PluginTest {
     TableCell c = old.GetCell(0, 0);
     c.strText = "old";
     old.SetCell(0, 0, c);
-    const AcDbObjectIdArray ids = DrawTable(old, &Plugin().imageStore, Drawing());
+    const AcDbObjectIdArray ids = DrawTable(old, Settings{}, &Plugin().imageStore, *Drawing(), messages_);
     AcGeMatrix3d move;
     move.setToTranslation(AcGeVector3d(200, 100, 0));
     for (const AcDbObjectId& id : ids) {
@@ -120,12 +118,14 @@ class EditTest : public PluginTest {
       if (e) e->transformBy(move);
     }
     AcDbObjectIdArray all;
-    EnumerateBlock(Drawing(), "", all);
-    TableData read;
-    ASSERT_TRUE(Plugin().recognizer.Recognize(all, Drawing(), read, Plugin().imageStore));
+    EnumerateBlock(Drawing(), "", all, messages_);
+    auto read = RecognizeTable(all, *Drawing(), Settings{}, Plugin().imageStore, messages_);
+    ASSERT_TRUE(read);
+    Plugin().lastRead = std::move(read).value();
     Plugin().currentTable = TwoByTwo();
     cadhost::Feedback::Clear();
   }
+  SilentSink messages_;
 };
 
 TEST_F(EditTest, EnterPutsTheNewTableInTheOldPlace) {
@@ -158,7 +158,7 @@ TEST_F(EditTest, TableOfAnotherDrawingIsPlacedAsNew) {
 }
 
 TEST_F(EditTest, SharedLinesStayAndTheTextsAreReplacedInPlace) {
-  Plugin().recognizer.frameMatchesSelection = 0;
+  Plugin().lastRead.frameMatchesSelection = false;
   editor_->full = false;
   CmdEditTable();
   const Seen s = ModelSpace(Drawing());

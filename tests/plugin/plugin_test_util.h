@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "cadhost/sdk/aced.h"
-#include "cadhost/sdk/host_control.h"
+#include "cadhost/host/host_control.h"
 #include "plugin/plugin_context.h"
 #include "settings/language_pack.h"
 #include "support/install_dir.h"
@@ -43,7 +43,8 @@ class PluginTest : public ::testing::Test {
     cadhost::ResetHost();
     cadhost::SetCommandLineView(nullptr);
     ASSERT_EQ(acDocManager->appContextNewDocument(nullptr), Acad::eOk);
-    ASSERT_TRUE(LanguagePack().StartLanguage(""));
+    Plugin().where = install_.where();
+    ASSERT_TRUE(install_.Language().StartLanguage(""));
     auto editor = std::make_unique<FakeEditor>();
     editor_ = editor.get();
     Plugin().editor = std::move(editor);
@@ -51,9 +52,10 @@ class PluginTest : public ::testing::Test {
   }
   void TearDown() override {
     Plugin().editor.reset();
-    Plugin().recognizer = TableRecognizer{};
+    Plugin().lastRead = RecognizedTable{};
     Plugin().imageStore.Discard();
     Plugin().currentTable = TableData{};
+    Plugin().where = Locations{};
     cadhost::ResetHost();
   }
   AcDbDatabase* Drawing() const { return acdbHostApplicationServices()->workingDatabase(); }

@@ -5,59 +5,36 @@
 #include <algorithm>
 #include <random>
 
-#include "cadhost/sdk/host_control.h"
 #include "draw/line_grid.h"
 #include "draw/table_drawer.h"
-#include "model/cell_capture.h"
-#include "model/image_store.h"
+#include "pictures/cell_capture.h"
+#include "pictures/image_store.h"
 #include "model/merge_blocks.h"
-#include "settings/profile_file.h"
+#include "platform/message_sink.h"
+#include "settings/settings.h"
 #include "support/drawing.h"
-#include "support/install_dir.h"
 
 namespace vex {
 namespace {
 
-using test::InstallDir;
-
-class RecognizeTest : public ::testing::Test {
+class RecognizeTest : public test::DrawingTest {
  protected:
-  void SetUp() override {
-    acdbHostApplicationServices()->setWorkingDatabase(&db_);
-    cadhost::Feedback::Clear();
+  // Reads model space; the result stays in read_ for the checks.
+  bool Read(TableData& t) {
+    auto r = RecognizeTable(ModelSpace(), db_, settings_, store_, messages_);
+    if (!r) {
+      failure_ = r.result();
+      return false;
+    }
+    read_ = std::move(r).value();
+    t = read_.table;
+    return true;
   }
-  void TearDown() override { acdbHostApplicationServices()->setWorkingDatabase(nullptr); }
 
-  AcDbObjectId Add(AcDbEntity* e) { return test::AddToModelSpace(db_, e); }
-  AcDbObjectId AddLine(double x1, double y1, double x2, double y2) {
-    return Add(new AcDbLine(AcGePoint3d(x1, y1, 0), AcGePoint3d(x2, y2, 0)));
-  }
-  AcDbObjectId AddText(double x, double y, const char* s, double h = 3, int horz = 1, int vert = 2) {
-    auto* t = new AcDbText();
-    t->setTextString(s);
-    t->setHeight(h);
-    t->setHorizontalMode(static_cast<AcDb::TextHorzMode>(horz));
-    t->setVerticalMode(static_cast<AcDb::TextVertMode>(vert));
-    t->setPosition(AcGePoint3d(x, y, 0));
-    t->setAlignmentPoint(AcGePoint3d(x, y, 0));
-    return Add(t);
-  }
-  // A grid of rows x cols cells of 10 x 30 with its top-left corner at (x0, y0).
-  void AddGrid(int rows, int cols, double x0 = 0, double y0 = 0) {
-    for (int i = 0; i <= rows; ++i) AddLine(x0, y0 - 10 * i, x0 + 30 * cols, y0 - 10 * i);
-    for (int j = 0; j <= cols; ++j) AddLine(x0 + 30 * j, y0, x0 + 30 * j, y0 - 10 * rows);
-  }
-  AcDbObjectIdArray ModelSpace() {
-    AcDbObjectIdArray ids;
-    EnumerateBlock(&db_, "", ids);
-    return ids;
-  }
-  bool Read(TableData& t) { return recognizer_.Recognize(ModelSpace(), &db_, t, store_); }
-
-  InstallDir install_;
-  AcDbDatabase db_{true, true};
+  Settings settings_;
   ImageStore store_;
-  TableRecognizer recognizer_;
+  RecognizedTable read_;
+  Result failure_;
 };
 
 TEST_F(RecognizeTest, PlainGrid) {
@@ -70,9 +47,9 @@ TEST_F(RecognizeTest, PlainGrid) {
   EXPECT_EQ(t.ColWidths, (std::vector<double>{30, 30, 30}));
   EXPECT_TRUE(t.MergeRows.empty());
   EXPECT_TRUE(t.MergeCols.empty());
-  EXPECT_EQ(recognizer_.origin, AcGePoint3d(100, 50, 0));
-  EXPECT_EQ(recognizer_.frameMatchesSelection, 1);
-  EXPECT_EQ(recognizer_.lineIds.length(), 7);
+  EXPECT_EQ(read_.origin, AcGePoint3d(100, 50, 0));
+  EXPECT_TRUE(read_.frameMatchesSelection);
+  EXPECT_EQ(read_.lineIds.length(), 7);
   EXPECT_EQ(t.GetCell(1, 2).dHeight, 3.0);
   EXPECT_EQ(t.GetCell(1, 2).HorzMode, 1);
 }
@@ -82,7 +59,8 @@ TEST_F(RecognizeTest, OneHorizontalLineFormsNoTable) {
   for (int j = 0; j <= 3; ++j) AddLine(30 * j, 0, 30 * j, -20);
   TableData t;
   EXPECT_FALSE(Read(t));
-  EXPECT_NE(cadhost::Feedback::Text().find("Select line can't form table!\n"), std::string::npos);
+  EXPECT_EQ(failure_.code(), ErrorCode::kNoTable);
+  EXPECT_EQ(messages_.Text(), "Select line can't form table!\n");
 }
 
 TEST_F(RecognizeTest, NearlyEqualPositionsChainIntoOneLine) {
@@ -120,7 +98,7 @@ TEST_F(RecognizeTest, TextOnABorderBelongsToNoCell) {
   ASSERT_TRUE(Read(t));
   EXPECT_EQ(t.GetCell(0, 0).strText, "");
   EXPECT_EQ(t.GetCell(0, 1).strText, "");
-  EXPECT_EQ(recognizer_.textIds.length(), 1);  // still inside the frame
+  EXPECT_EQ(read_.textIds.length(), 1);  // still inside the frame
 }
 
 TEST_F(RecognizeTest, OvershootingFrameIsStillReadButFlagged) {
@@ -130,7 +108,7 @@ TEST_F(RecognizeTest, OvershootingFrameIsStillReadButFlagged) {
   AddLine(60, 0, 60, -10);
   TableData t;
   ASSERT_TRUE(Read(t));
-  EXPECT_EQ(recognizer_.frameMatchesSelection, 0);
+  EXPECT_FALSE(read_.frameMatchesSelection);
   EXPECT_EQ(t.ColWidths, (std::vector<double>{60}));
 }
 
@@ -152,13 +130,13 @@ TEST_F(RecognizeTest, OtherCurvesBecomeImageCells) {
   }
   EXPECT_EQ(t.GetCell(0, 0).picture.size(), 1u);
   EXPECT_STREQ(t.GetCell(0, 3).picture[0].ClassName(), "JCircle");
-  EXPECT_EQ(recognizer_.imageIds.length(), 4);
-  EXPECT_EQ(recognizer_.selectedIds.length(), 7);  // the seven table lines remain
-  EXPECT_NE(cadhost::Feedback::Text().find("\nEdit on row 1, column 4 cell image..."), std::string::npos);
+  EXPECT_EQ(read_.imageIds.length(), 4);
+  EXPECT_EQ(read_.selectedIds.length(), 7);  // the seven table lines remain
+  EXPECT_NE(messages_.Text().find("\nEdit on row 1, column 4 cell image..."), std::string::npos);
 }
 
 TEST_F(RecognizeTest, SizesAreDividedByThePlotScale) {
-  ProfileFile().PutDouble("BASE SETTING", "PlotScale", 100);
+  settings_.PlotScale = 100;
   AddLine(0, 0, 3000, 0);
   AddLine(0, -500, 3000, -500);
   AddLine(0, 0, 0, -500);
@@ -261,12 +239,12 @@ TEST_P(RoundTripTest, DrawnTablesReadBackEqual) {
   std::string name;
   AcDbObjectId block;
   CellImageList images;
-  ASSERT_TRUE(CaptureImage({plId}, &source, name, &pictures.Ensure(), block, images));
+  ASSERT_TRUE(CaptureImage({plId}, &source, name, &pictures.Ensure(), block, images, messages_));
 
   TableData drawn = RandomTable(rng, name);
-  DrawTable(drawn, &pictures, &db_);
+  DrawTable(drawn, settings_, &pictures, db_, messages_);
   TableData read;
-  ASSERT_TRUE(Read(read)) << cadhost::Feedback::Text();
+  ASSERT_TRUE(Read(read)) << messages_.Text();
   ASSERT_EQ(read.nRows, drawn.nRows);
   ASSERT_EQ(read.nCols, drawn.nCols);
   for (int i = 0; i < drawn.nRows; ++i) EXPECT_NEAR(read.RowHeights[i], drawn.RowHeights[i], 1e-9);
@@ -303,10 +281,31 @@ TEST_P(RoundTripTest, DrawnTablesReadBackEqual) {
       EXPECT_EQ(got.HorzMode, want.HorzMode);
       EXPECT_EQ(got.VertMode, want.VertMode);
     }
-  EXPECT_EQ(recognizer_.frameMatchesSelection, 1);
+  EXPECT_TRUE(read_.frameMatchesSelection);
 }
 
 INSTANTIATE_TEST_SUITE_P(Seeds, RoundTripTest, ::testing::Range(1u, 21u));
+
+TEST_F(RecognizeTest, EmptySelectionIsRefusedWithoutAMessage) {
+  const auto r = RecognizeTable({}, db_, settings_, store_, messages_);
+  EXPECT_FALSE(r);
+  EXPECT_EQ(r.result().code(), ErrorCode::kCancelled);
+  EXPECT_EQ(messages_.Text(), "");
+}
+
+TEST_F(RecognizeTest, ResultRemembersWhatMadeUpTheTable) {
+  AddGrid(1, 2);
+  const AcDbObjectId inside = AddText(15, -5, "in");
+  AddText(100, -5, "outside the frame");
+  TableData t;
+  ASSERT_TRUE(Read(t));
+  EXPECT_EQ(read_.database, &db_);
+  EXPECT_EQ(read_.lineIds.length(), 5);
+  ASSERT_EQ(read_.textIds.length(), 1);
+  EXPECT_EQ(read_.textIds[0], inside);
+  EXPECT_TRUE(read_.imageIds.isEmpty());
+  EXPECT_EQ(read_.selectedIds.length(), 7);
+}
 
 }  // namespace
 }  // namespace vex

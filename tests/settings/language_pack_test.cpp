@@ -76,14 +76,14 @@ TEST(BuiltinPacks, EveryValueIsSetAndNoLineBreaks) {
 
 TEST(StartLanguage, EmptyFolderWritesBothPacksAndChoosesEnglish) {
   InstallDir install;
-  LanguagePack pack;
+  const LanguagePack pack = install.Language();
   ASSERT_TRUE(pack.StartLanguage(""));
   const auto& where = install.where();
   EXPECT_EQ(ReadFile(where.languageFolder + "English.ini"), BuiltinPack(kEnglishPackId));
   EXPECT_EQ(ReadFile(where.languageFolder + "Chinese.ini"), BuiltinPack(kChinesePackId));
   EXPECT_EQ(ReadFile(where.settingsFile), "[Setting]\nLanguage=English\n");
   EXPECT_EQ(pack.Text("IDS_ROWS_UNIT"), "rows");
-  EXPECT_EQ(Text("IDS_DIALOG_IS_CLOSE"), "Dialog is close, command close!");
+  EXPECT_EQ(install.Language().Text("IDS_DIALOG_IS_CLOSE"), "Dialog is close, command close!");
 }
 
 TEST(StartLanguage, ExistingPackIsUsedAndNothingElseWritten) {
@@ -92,7 +92,7 @@ TEST(StartLanguage, ExistingPackIsUsedAndNothingElseWritten) {
   fs::create_directories(where.languageFolder);
   WriteFile(where.languageFolder + "Chinese.ini", std::string(BuiltinPack(kChinesePackId)));
   WriteFile(where.settingsFile, "[Setting]\nLanguage=Chinese\n");
-  LanguagePack pack;
+  const LanguagePack pack = install.Language();
   ASSERT_TRUE(pack.StartLanguage(""));
   EXPECT_FALSE(fs::exists(where.languageFolder + "English.ini"));
   EXPECT_EQ(pack.Text("IDS_ROWS_UNIT"), "行");
@@ -102,7 +102,7 @@ TEST(StartLanguage, ExistingPackIsUsedAndNothingElseWritten) {
 
 TEST(StartLanguage, UnknownLanguageFallsBackToEnglish) {
   InstallDir install;
-  LanguagePack pack;
+  const LanguagePack pack = install.Language();
   ASSERT_TRUE(pack.StartLanguage("Klingon"));
   EXPECT_EQ(pack.ActiveLanguage(), "English");
   EXPECT_EQ(pack.Text("IDD203_Title"), "Table Initialization");
@@ -110,7 +110,7 @@ TEST(StartLanguage, UnknownLanguageFallsBackToEnglish) {
 
 TEST(StartLanguage, ExplicitNameWins) {
   InstallDir install;
-  LanguagePack pack;
+  const LanguagePack pack = install.Language();
   ASSERT_TRUE(pack.StartLanguage(""));
   ASSERT_TRUE(pack.StartLanguage("Chinese"));
   EXPECT_EQ(pack.Text("IDS_COLS_UNIT"), "列");
@@ -122,7 +122,7 @@ TEST(StartLanguage, PackWhoseFileNameDiffersFromItsLanguage) {
   const auto& where = install.where();
   fs::create_directories(where.languageFolder);
   WriteFile(where.languageFolder + "fr.ini", "[Setting]\nLanguage=French\n[String]\nIDS_ROWS_UNIT=lignes\n");
-  LanguagePack pack;
+  const LanguagePack pack = install.Language();
   ASSERT_TRUE(pack.StartLanguage("French"));
   // Found by its Language value, so nothing is written out ...
   EXPECT_FALSE(fs::exists(where.languageFolder + "English.ini"));
@@ -137,7 +137,7 @@ TEST(LanguagePack, TextTurnsBackslashNIntoLineBreaks) {
   fs::create_directories(where.languageFolder);
   WriteFile(where.languageFolder + "Test.ini",
             "[Setting]\nLanguage=Test\n[String]\nIDS_A=one\\ntwo\\n\nIDD5_Title=a\\nb\n");
-  LanguagePack pack;
+  const LanguagePack pack = install.Language();
   ASSERT_TRUE(pack.StartLanguage("Test"));
   EXPECT_EQ(pack.Text("IDS_A"), "one\ntwo\n");
   EXPECT_EQ(pack.Text("IDS_MISSING"), "Not found");
@@ -153,7 +153,7 @@ TEST(LanguagePack, TextIsCutAt999BytesOnACharacterBoundary) {
   for (int i = 0; i < 600; ++i) longText += "中";  // 1 + 1800 bytes
   WriteFile(where.languageFolder + "Test.ini",
             "[Setting]\nLanguage=Test\n[String]\nIDS_LONG=" + longText + "\n");
-  LanguagePack pack;
+  const LanguagePack pack = install.Language();
   ASSERT_TRUE(pack.StartLanguage("Test"));
   const std::string text = pack.Text("IDS_LONG");
   EXPECT_EQ(text.size(), 997u);  // 1 + 332 x 3: the 333rd character would end at byte 1000
@@ -162,16 +162,16 @@ TEST(LanguagePack, TextIsCutAt999BytesOnACharacterBoundary) {
 
 TEST(LanguagePack, ChangeOfLanguageTakesEffectAtTheNextLookup) {
   InstallDir install;
-  LanguagePack pack;
+  const LanguagePack pack = install.Language();
   ASSERT_TRUE(pack.StartLanguage(""));
-  EXPECT_EQ(Text("IDS_VERTICAL_TABLE"), "Vertical Table");
+  EXPECT_EQ(pack.Text("IDS_VERTICAL_TABLE"), "Vertical Table");
   ASSERT_TRUE(pack.SetLanguage("Chinese"));
-  EXPECT_EQ(Text("IDS_VERTICAL_TABLE"), "竖向表格");
+  EXPECT_EQ(pack.Text("IDS_VERTICAL_TABLE"), "竖向表格");
 }
 
 TEST(ListLanguages, ListsPacksInFileNameOrder) {
   InstallDir install;
-  LanguagePack pack;
+  const LanguagePack pack = install.Language();
   ASSERT_TRUE(pack.StartLanguage(""));
   const auto& where = install.where();
   WriteFile(where.languageFolder + "A-German.INI", "[Setting]\nLanguage=Deutsch\n");
@@ -185,14 +185,14 @@ TEST(ListLanguages, ListsPacksInFileNameOrder) {
 
 TEST(ListLanguages, MissingFolderListsNothing) {
   InstallDir install;
-  EXPECT_TRUE(LanguagePack().ListLanguages().names.empty());
-  EXPECT_EQ(LanguagePack().ActiveLanguage(), "English");
+  EXPECT_TRUE(install.Language().ListLanguages().names.empty());
+  EXPECT_EQ(install.Language().ActiveLanguage(), "English");
 }
 
 TEST(SetLanguage, WritesTheSettingsKeyAndKeepsOtherKeys) {
   InstallDir install;
   WriteFile(install.where().settingsFile, "[BASE SETTING]\nPlotScale=2.00\n");
-  ASSERT_TRUE(LanguagePack().SetLanguage("Chinese"));
+  ASSERT_TRUE(install.Language().SetLanguage("Chinese"));
   EXPECT_EQ(ReadFile(install.where().settingsFile),
             "[BASE SETTING]\nPlotScale=2.00\n\n[Setting]\nLanguage=Chinese\n");
 }

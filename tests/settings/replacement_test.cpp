@@ -13,12 +13,11 @@ using test::WriteFile;
 
 class ReplacementTest : public ::testing::Test {
  protected:
-  void SetUp() override { ASSERT_TRUE(LanguagePack().StartLanguage("")); }
+  void SetUp() override { ASSERT_TRUE(install_.Language().StartLanguage("")); }
   ReplacementList Loaded(const std::string& turnText) {
-    ProfileFile settings;
-    WriteFile(settings.Path(), "[Setting]\nLanguage=English\n[TURN_TEXT]\n" + turnText);
+    WriteFile(install_.where().settingsFile, "[Setting]\nLanguage=English\n[TURN_TEXT]\n" + turnText);
     ReplacementList list;
-    list.LoadReplacements();
+    list.LoadReplacements(install_.SettingsFile(), install_.Language());
     return list;
   }
   InstallDir install_;
@@ -33,9 +32,9 @@ TEST_F(ReplacementTest, MissingCountGivesTheDefaultItems) {
 }
 
 TEST_F(ReplacementTest, DefaultDescriptionsFollowTheLanguage) {
-  LanguagePack().SetLanguage("Chinese");
+  ASSERT_TRUE(install_.Language().SetLanguage("Chinese"));
   ReplacementList list;
-  list.LoadReplacements();
+  list.LoadReplacements(install_.SettingsFile(), install_.Language());
   EXPECT_EQ(list.items.front(), "(d),%%d,度数");
 }
 
@@ -92,14 +91,13 @@ TEST_F(ReplacementTest, HugeCountIsBoundedAndMissingItemsAreEmpty) {
 }
 
 TEST_F(ReplacementTest, EnableDefaultsToTheCurrentSwitch) {
-  ProfileFile settings;
-  WriteFile(settings.Path(), "[TURN_TEXT]\nCount=0\n");
+  WriteFile(install_.where().settingsFile, "[TURN_TEXT]\nCount=0\n");
   ReplacementList list;
   list.enabled = false;
-  list.LoadReplacements();
+  list.LoadReplacements(install_.SettingsFile(), install_.Language());
   EXPECT_FALSE(list.enabled);
   list.enabled = true;
-  list.LoadReplacements();
+  list.LoadReplacements(install_.SettingsFile(), install_.Language());
   EXPECT_TRUE(list.enabled);
 }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 
 #include "settings/language_pack.h"
@@ -17,7 +18,7 @@ using test::WriteFile;
 TEST(Settings, NoFileGivesTheDefaults) {
   InstallDir install;
   Settings s;
-  s.Load("BASE SETTING");
+  s.Load("BASE SETTING", install.SettingsFile());
   EXPECT_EQ(s.PlotScale, 1.0);
   EXPECT_EQ(s.Sideline, (LayerEntry{"Sideline", "Sideline", 7, "CONTINUOUS"}));
   EXPECT_EQ(s.Inline, (LayerEntry{"Inline", "Inline", 7, "CONTINUOUS"}));
@@ -34,27 +35,28 @@ TEST(Settings, DoublesKeepTwoDecimals) {
   Settings s;
   s.Table.Height = 3.456;
   s.PlotScale = 100;
-  ASSERT_TRUE(s.Save("BASE SETTING"));
+  ASSERT_TRUE(s.Save("BASE SETTING", install.SettingsFile()));
   const std::string text = ReadFile(install.where().settingsFile);
   EXPECT_NE(text.find("Height=3.46\n"), std::string::npos) << text;
   EXPECT_NE(text.find("PlotScale=100.00\n"), std::string::npos) << text;
   EXPECT_NE(text.find("WidthFactor=0.70\n"), std::string::npos) << text;
   Settings back;
-  back.Load("BASE SETTING");
+  back.Load("BASE SETTING", install.SettingsFile());
   EXPECT_EQ(back.Table.Height, 3.46);
   EXPECT_EQ(back.PlotScale, 100.0);
 }
 
 TEST(Settings, MissingDoubleReadsAsItsDefaultRoundedToTwoDecimals) {
   InstallDir install;
-  EXPECT_EQ(ProfileFile().GetDouble("X", "missing", 3.456), 3.46);
-  EXPECT_EQ(ProfileFile().GetInt("X", "missing", -12), -12);
-  EXPECT_EQ(ProfileFile().GetString("X", "missing", "d"), "d");
+  const ProfileFile file = install.SettingsFile();
+  EXPECT_EQ(file.GetDouble("X", "missing", 3.456), 3.46);
+  EXPECT_EQ(file.GetInt("X", "missing", -12), -12);
+  EXPECT_EQ(file.GetString("X", "missing", "d"), "d");
 }
 
 TEST(Settings, SaveWritesSectionsAndKeysInOrder) {
   InstallDir install;
-  ASSERT_TRUE(Settings{}.Save("BASE SETTING"));
+  ASSERT_TRUE(Settings{}.Save("BASE SETTING", install.SettingsFile()));
   EXPECT_EQ(ReadFile(install.where().settingsFile),
             "[Sideline]\nLayerTag=Sideline\nName=Sideline\nColor=7\nLineType=CONTINUOUS\n\n"
             "[Inline]\nLayerTag=Inline\nName=Inline\nColor=7\nLineType=CONTINUOUS\n\n"
@@ -71,8 +73,8 @@ TEST(Settings, NonNumbersReadAsZero) {
   InstallDir install;
   WriteFile(install.where().settingsFile,
             "[BASE SETTING]\nPlotScale=abc\n[Sideline]\nColor=red\n");
-  EXPECT_EQ(ReadPlotScale(), 0.0);
-  EXPECT_EQ(ReadLayer("Sideline").Color, 0);
+  EXPECT_EQ(ReadPlotScale(install.SettingsFile()), 0.0);
+  EXPECT_EQ(ReadLayer("Sideline", install.SettingsFile()).Color, 0);
 }
 
 TEST(Settings, ReadersKeepDefaultsForMissingKeys) {
@@ -80,19 +82,27 @@ TEST(Settings, ReadersKeepDefaultsForMissingKeys) {
   WriteFile(install.where().settingsFile,
             "[Inline]\nName=Thin\nColor=3\n[EXCEL_SETUP]\nExcelScale=2.5\n[BASE SETTING]\n"
             "PlotScale=50\n");
-  EXPECT_EQ(ReadPlotScale(), 50.0);
-  EXPECT_EQ(ReadLayer("Inline"), (LayerEntry{"Inline", "Thin", 3, "CONTINUOUS"}));
-  EXPECT_EQ(ReadLayer("Text"), (LayerEntry{"Text", "Text", 7, "CONTINUOUS"}));
-  EXPECT_EQ(ReadExcelSettings(), (ExcelSettings{10, 2.5, 3.0, 0}));
+  const ProfileFile file = install.SettingsFile();
+  EXPECT_EQ(ReadPlotScale(file), 50.0);
+  EXPECT_EQ(ReadLayer("Inline", file), (LayerEntry{"Inline", "Thin", 3, "CONTINUOUS"}));
+  EXPECT_EQ(ReadLayer("Text", file), (LayerEntry{"Text", "Text", 7, "CONTINUOUS"}));
+  EXPECT_EQ(ReadExcelSettings(file), (ExcelSettings{10, 2.5, 3.0, 0}));
+  // The record read at once agrees with the single readers.
+  const Settings all = install.ReadSettings();
+  EXPECT_EQ(all.PlotScale, 50.0);
+  EXPECT_EQ(all.Inline, ReadLayer("Inline", file));
+  EXPECT_EQ(all.Excel, ReadExcelSettings(file));
 }
 
 TEST(ReadTextStyle, PlaceholderBigFontMeansNone) {
   InstallDir install;
-  LanguagePack pack;
+  const LanguagePack pack = install.Language();
   ASSERT_TRUE(pack.StartLanguage(""));
   const auto style = [&](const std::string& big) {
-    ProfileFile().PutString("Table", "BigFontName", big);
-    return ReadTextStyle("Table").BigFontName;
+    EXPECT_TRUE(install.SettingsFile().PutString("Table", "BigFontName", big));
+    const std::string viaReader = ReadTextStyle("Table", install.SettingsFile(), pack).BigFontName;
+    EXPECT_EQ(install.ReadSettings().Table.BigFontName, viaReader);
+    return viaReader;
   };
   EXPECT_EQ(style("None"), "");
   EXPECT_EQ(style("Please Select"), "");
@@ -103,6 +113,36 @@ TEST(ReadTextStyle, PlaceholderBigFontMeansNone) {
   EXPECT_EQ(style("请选择"), "");
   EXPECT_EQ(style("不可用"), "");
   EXPECT_EQ(style("None"), "None");
+}
+
+TEST(Settings, PlotScaleThatIsNoPositiveNumberCountsAsOne) {
+  Settings s;
+  for (double bad : {0.0, -2.0, std::nan(""), HUGE_VAL, -HUGE_VAL}) {
+    s.PlotScale = bad;
+    EXPECT_EQ(s.EffectivePlotScale(), 1.0) << bad;
+  }
+  s.PlotScale = 1e308;  // finite: a drafter's typo, but a scale all the same
+  EXPECT_EQ(s.EffectivePlotScale(), 1e308);
+  s.PlotScale = 0.01;
+  EXPECT_EQ(s.EffectivePlotScale(), 0.01);
+}
+
+TEST(Settings, SaveIsOneWriteThatLeavesOtherKeys) {
+  InstallDir install;
+  WriteFile(install.where().settingsFile, "; drafter's note\n[Setting]\nLanguage=Chinese\n");
+  ASSERT_TRUE(Settings{}.Save("BASE SETTING", install.SettingsFile()));
+  const std::string text = ReadFile(install.where().settingsFile);
+  EXPECT_EQ(text.rfind("; drafter's note\n[Setting]\nLanguage=Chinese\n", 0), 0u) << text;
+  EXPECT_NE(text.find("[EXCEL_SETUP]"), std::string::npos);
+}
+
+TEST(Settings, SaveIntoAnUnreadableFileIsRefusedAndLeavesIt) {
+  InstallDir install;
+  std::filesystem::create_directory(install.where().settingsFile);  // a folder where the file should be
+  const Result r = Settings{}.Save("BASE SETTING", install.SettingsFile());
+  EXPECT_FALSE(r);
+  EXPECT_FALSE(r.message().empty());
+  EXPECT_TRUE(std::filesystem::is_directory(install.where().settingsFile));
 }
 
 }  // namespace

@@ -8,8 +8,8 @@
 
 namespace vex::test {
 
-CliRun RunShell(const std::string& command) {
-  CliRun r;
+ProgramRun RunShell(const std::string& command) {
+  ProgramRun r;
   TempDir scratch;
   const std::string errFile = scratch.File("stderr");
   const std::string cmd = "{ " + command + " ; } 2>" + errFile;
@@ -23,6 +23,6 @@ CliRun RunShell(const std::string& command) {
   return r;
 }
 
-CliRun RunCli(const std::string& args) { return RunShell(std::string(VEXTABLE_CLI) + " " + args); }
+ProgramRun RunCli(const std::string& args) { return RunShell(std::string(VEXTABLE_CLI) + " " + args); }
 
 }  // namespace vex::test

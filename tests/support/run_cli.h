@@ -1,11 +1,11 @@
 #pragma once
-// Runs the vextable program as a drafter would, capturing what it prints.
+// Runs programs as a drafter would, capturing what they print.
 
 #include <string>
 
 namespace vex::test {
 
-struct CliRun {
+struct ProgramRun {
   int status = -1;  // exit status; -1 when it did not exit normally
   std::string out;  // standard output
   std::string err;  // standard error
@@ -13,9 +13,9 @@ struct CliRun {
 
 // Runs a shell command line; standard error goes to `err` (or into `out` when the command
 // line redirects it there itself).
-CliRun RunShell(const std::string& command);
+ProgramRun RunShell(const std::string& command);
 
 // Runs "vextable ARGS" through the shell (ARGS is passed as written).
-CliRun RunCli(const std::string& args);
+ProgramRun RunCli(const std::string& args);
 
 }  // namespace vex::test

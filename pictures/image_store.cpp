@@ -1,4 +1,4 @@
-#include "model/image_store.h"
+#include "pictures/image_store.h"
 
 #include "cadhost/sdk/cadhost.h"
 

@@ -1,10 +1,10 @@
-#include "model/cell_capture.h"
+#include "pictures/cell_capture.h"
 
 #include <memory>
 #include <vector>
 
 #include "cadhost/sdk/cadhost.h"
-#include "model/host_output.h"
+#include "platform/message_sink.h"
 
 namespace vex {
 namespace {
@@ -33,14 +33,14 @@ std::unique_ptr<JImage> PrimitiveOf(const AcDbEntity* e) {
 
 // Converts the model space of `db` as capture does: block references are replaced by their
 // exploded pieces (appended to model space and converted in turn). Returns the ids that stay.
-AcDbObjectIdArray ConvertModelSpace(AcDbDatabase* db, CellImageList& images) {
+AcDbObjectIdArray ConvertModelSpace(AcDbDatabase* db, CellImageList& images, MessageSink& sink) {
   AcDbObjectIdArray queue;
-  EnumerateBlock(db, "", queue);
+  EnumerateBlock(db, "", queue, sink);
   AcDbObjectIdArray staying;
   for (int k = 0; k < queue.length(); ++k) {
     AcDbEntity* e = nullptr;
     if (acdbOpenAcDbEntity(e, queue[k], AcDb::kForWrite) != Acad::eOk) {
-      PrintCommandLine("\nacdbOpenAcDbEntity wrong");
+      sink.Print("\nacdbOpenAcDbEntity wrong");
       continue;
     }
     if (AcDbBlockReference::cast(e) != nullptr) {
@@ -89,11 +89,11 @@ std::string BlockNameFor(AcDbDatabase* target, const std::string& base) {
 
 }  // namespace
 
-bool EnumerateBlock(AcDbDatabase* db, const std::string& blockName, AcDbObjectIdArray& ids) {
+bool EnumerateBlock(AcDbDatabase* db, const std::string& blockName, AcDbObjectIdArray& ids, MessageSink& sink) {
   if (db == nullptr) return false;
   AcDbBlockTable* table = nullptr;
   if (db->getBlockTable(table, AcDb::kForRead) != Acad::eOk) {
-    ShowMessageBox("BlockTable wrong!");
+    sink.Alert("BlockTable wrong!");
     return false;
   }
   AcDbBlockTableRecord* block = nullptr;
@@ -107,11 +107,11 @@ bool EnumerateBlock(AcDbDatabase* db, const std::string& blockName, AcDbObjectId
   return ids.asVector().size() > before;
 }
 
-void RebuildPreview(const AcDbObjectIdArray& ids, CellImageList& images) {
+void RebuildPreview(const AcDbObjectIdArray& ids, CellImageList& images, MessageSink& sink) {
   for (const AcDbObjectId& id : ids) {
     AcDbObjectPointer<AcDbEntity> e(id, AcDb::kForRead);
     if (!e) {
-      PrintCommandLine("\nacdbOpenAcDbEntity wrong");
+      sink.Print("\nacdbOpenAcDbEntity wrong");
       continue;
     }
     images.Append(PrimitiveOf(e.object()));
@@ -119,13 +119,13 @@ void RebuildPreview(const AcDbObjectIdArray& ids, CellImageList& images) {
 }
 
 bool CaptureImage(const AcDbObjectIdArray& ids, AcDbDatabase* source, std::string& baseName,
-                  AcDbDatabase* target, AcDbObjectId& blockId, CellImageList& images) {
+                  AcDbDatabase* target, AcDbObjectId& blockId, CellImageList& images, MessageSink& sink) {
   if (source == nullptr || target == nullptr || ids.isEmpty()) return false;
   std::unique_ptr<AcDbDatabase> first;
   if (source->wblock(first, ids, AcGePoint3d(0, 0, 0)) != Acad::eOk || !first) return false;
 
   CellImageList captured;
-  const AcDbObjectIdArray staying = ConvertModelSpace(first.get(), captured);
+  const AcDbObjectIdArray staying = ConvertModelSpace(first.get(), captured, sink);
   if (staying.isEmpty()) return false;
 
   // The block's lower-left corner becomes its origin; the primitives keep their coordinates

@@ -2,22 +2,16 @@
 // A header of the header library: a table plus its name, version, class and type, kept in a
 // header file as four more keys after the table's own under the same prefix.
 
+#include <span>
 #include <string>
-#include <string_view>
 
+#include "model/field.h"
 #include "model/table_data.h"
-#include "model/table_file_status.h"
 
 namespace vex {
 
 class TableHeader : public TableData {
  public:
-  // Writes the four keys into the existing XML file (key-value file: its section).
-  TableFileStatus SaveHeaderKeys(std::string_view prefix, const std::string& path) const;
-  // Reads the four keys, the current values as defaults; an old key-value file is converted
-  // to the XML layout with its table and keys.
-  TableFileStatus LoadHeaderKeys(std::string_view prefix, const std::string& path);
-
   bool operator==(const TableHeader& o) const = default;
 
   std::string TitleName;
@@ -25,5 +19,8 @@ class TableHeader : public TableData {
   std::string TitleType;  // the class name
   int TitleROrC = 0;      // the header type
 };
+
+// The four header keys, in the order header files hold them.
+std::span<const Field<TableHeader>> HeaderFields();
 
 }  // namespace vex

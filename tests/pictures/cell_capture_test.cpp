@@ -1,9 +1,10 @@
-#include "model/cell_capture.h"
+#include "pictures/cell_capture.h"
 
 #include <gtest/gtest.h>
 
 #include "cadhost/sdk/cadhost.h"
-#include "model/image_store.h"
+#include "pictures/image_store.h"
+#include "platform/message_sink.h"
 #include "support/drawing.h"
 
 namespace vex {
@@ -31,7 +32,8 @@ AcDbObjectId CircleBlock(AcDbDatabase& db, const char* name) {
 
 std::vector<std::string> ClassesIn(AcDbDatabase* db, const std::string& block) {
   AcDbObjectIdArray ids;
-  EnumerateBlock(db, block, ids);
+  SilentSink messages;
+  EnumerateBlock(db, block, ids, messages);
   std::vector<std::string> names;
   for (const auto& id : ids) {
     AcDbObjectPointer<AcDbEntity> e(id, AcDb::kForRead);
@@ -44,6 +46,7 @@ class CaptureTest : public ::testing::Test {
  protected:
   AcDbDatabase drawing_{true, true};
   ImageStore store_;
+  RecordingSink messages_;
 };
 
 TEST_F(CaptureTest, ClosedRectangleGivesFiveVertices) {
@@ -51,7 +54,7 @@ TEST_F(CaptureTest, ClosedRectangleGivesFiveVertices) {
   std::string name;
   AcDbObjectId block;
   CellImageList images;
-  ASSERT_TRUE(CaptureImage({id}, &drawing_, name, &store_.Ensure(), block, images));
+  ASSERT_TRUE(CaptureImage({id}, &drawing_, name, &store_.Ensure(), block, images, messages_));
   EXPECT_EQ(name, "VexTable0");
   EXPECT_FALSE(block.isNull());
   ASSERT_EQ(images.size(), 1u);
@@ -62,7 +65,7 @@ TEST_F(CaptureTest, ClosedRectangleGivesFiveVertices) {
   // Previews keep the drawing's coordinates; the stored block starts at the origin.
   EXPECT_EQ(images.Bounds(), (Rect2d{100, 60, 120, 50}));
   AcDbObjectIdArray stored;
-  ASSERT_TRUE(EnumerateBlock(store_.Get(), name, stored));
+  ASSERT_TRUE(EnumerateBlock(store_.Get(), name, stored, messages_));
   AcDbObjectPointer<AcDbEntity> e(stored[0], AcDb::kForRead);
   AcDbExtents ext;
   ASSERT_EQ(e->getGeomExtents(ext), Acad::eOk);
@@ -78,7 +81,7 @@ TEST_F(CaptureTest, BlockReferenceIsStoredExploded) {
   std::string name;
   AcDbObjectId block;
   CellImageList images;
-  ASSERT_TRUE(CaptureImage({ref}, &drawing_, name, &store_.Ensure(), block, images));
+  ASSERT_TRUE(CaptureImage({ref}, &drawing_, name, &store_.Ensure(), block, images, messages_));
   ASSERT_EQ(images.size(), 1u);
   const auto* circle = dynamic_cast<const JCircle*>(&images[0]);
   ASSERT_NE(circle, nullptr);
@@ -108,7 +111,7 @@ TEST_F(CaptureTest, NestedReferencesExplodeInTurn) {
   std::string name;
   AcDbObjectId block;
   CellImageList images;
-  ASSERT_TRUE(CaptureImage({ref}, &drawing_, name, &store_.Ensure(), block, images));
+  ASSERT_TRUE(CaptureImage({ref}, &drawing_, name, &store_.Ensure(), block, images, messages_));
   ASSERT_EQ(images.size(), 2u);
   EXPECT_STREQ(images[0].ClassName(), "JCircle");
   EXPECT_STREQ(images[1].ClassName(), "JLine");
@@ -120,7 +123,7 @@ TEST_F(CaptureTest, TextsOnlyStoreABlockWithoutPrimitives) {
   std::string name;
   AcDbObjectId block;
   CellImageList images;
-  ASSERT_TRUE(CaptureImage({t}, &drawing_, name, &store_.Ensure(), block, images));
+  ASSERT_TRUE(CaptureImage({t}, &drawing_, name, &store_.Ensure(), block, images, messages_));
   EXPECT_TRUE(images.empty());
   EXPECT_EQ(ClassesIn(store_.Get(), name), (std::vector<std::string>{"AcDbText"}));
 }
@@ -130,9 +133,9 @@ TEST_F(CaptureTest, NamesCountUpAndTakeTheBaseName) {
   AcDbObjectId block;
   CellImageList images;
   std::string first, second, based = "Pic";
-  ASSERT_TRUE(CaptureImage({id}, &drawing_, first, &store_.Ensure(), block, images));
-  ASSERT_TRUE(CaptureImage({id}, &drawing_, second, &store_.Ensure(), block, images));
-  ASSERT_TRUE(CaptureImage({id}, &drawing_, based, &store_.Ensure(), block, images));
+  ASSERT_TRUE(CaptureImage({id}, &drawing_, first, &store_.Ensure(), block, images, messages_));
+  ASSERT_TRUE(CaptureImage({id}, &drawing_, second, &store_.Ensure(), block, images, messages_));
+  ASSERT_TRUE(CaptureImage({id}, &drawing_, based, &store_.Ensure(), block, images, messages_));
   EXPECT_EQ(first, "VexTable0");
   EXPECT_EQ(second, "VexTable1");
   EXPECT_EQ(based, "VexTablePic0");
@@ -143,18 +146,18 @@ TEST_F(CaptureTest, NothingToCaptureFails) {
   std::string name;
   AcDbObjectId block;
   CellImageList images;
-  EXPECT_FALSE(CaptureImage({}, &drawing_, name, &store_.Ensure(), block, images));
-  EXPECT_FALSE(CaptureImage({AcDbObjectId::kNull}, &drawing_, name, &store_.Ensure(), block, images));
-  EXPECT_FALSE(CaptureImage({}, &drawing_, name, nullptr, block, images));
+  EXPECT_FALSE(CaptureImage({}, &drawing_, name, &store_.Ensure(), block, images, messages_));
+  EXPECT_FALSE(CaptureImage({AcDbObjectId::kNull}, &drawing_, name, &store_.Ensure(), block, images, messages_));
+  EXPECT_FALSE(CaptureImage({}, &drawing_, name, nullptr, block, images, messages_));
   EXPECT_TRUE(name.empty());
   EXPECT_TRUE(images.empty());
 }
 
 TEST_F(CaptureTest, EnumerateFailsForMissingOrEmptyBlocks) {
   AcDbObjectIdArray ids;
-  EXPECT_FALSE(EnumerateBlock(&drawing_, "NoSuchBlock", ids));
-  EXPECT_FALSE(EnumerateBlock(&drawing_, "*Model_Space", ids));  // empty
-  EXPECT_FALSE(EnumerateBlock(nullptr, "", ids));
+  EXPECT_FALSE(EnumerateBlock(&drawing_, "NoSuchBlock", ids, messages_));
+  EXPECT_FALSE(EnumerateBlock(&drawing_, "*Model_Space", ids, messages_));  // empty
+  EXPECT_FALSE(EnumerateBlock(nullptr, "", ids, messages_));
 }
 
 TEST_F(CaptureTest, PreviewIsRebuiltFromAStoredBlock) {
@@ -163,11 +166,11 @@ TEST_F(CaptureTest, PreviewIsRebuiltFromAStoredBlock) {
   std::string name;
   AcDbObjectId block;
   CellImageList images;
-  ASSERT_TRUE(CaptureImage({a, b}, &drawing_, name, &store_.Ensure(), block, images));
+  ASSERT_TRUE(CaptureImage({a, b}, &drawing_, name, &store_.Ensure(), block, images, messages_));
   AcDbObjectIdArray stored;
-  ASSERT_TRUE(EnumerateBlock(store_.Get(), name, stored));
+  ASSERT_TRUE(EnumerateBlock(store_.Get(), name, stored, messages_));
   CellImageList rebuilt;
-  RebuildPreview(stored, rebuilt);
+  RebuildPreview(stored, rebuilt, messages_);
   ASSERT_EQ(rebuilt.size(), 2u);
   EXPECT_STREQ(rebuilt[0].ClassName(), "JPolyLine");
   EXPECT_STREQ(rebuilt[1].ClassName(), "JCircle");

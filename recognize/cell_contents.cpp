@@ -1,0 +1,103 @@
+#include "recognize/cell_contents.h"
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+
+#include "draw/line_grid.h"
+#include "recognize/rule_lines.h"
+
+namespace vex {
+
+std::optional<CellBlocks> CellBlocks::Of(const TableData& t, const AcGePoint3d& origin) {
+  const LineGrid g = BuildLineGrid(t);
+  CellBlocks out;
+  out.cols_ = t.nCols;
+  out.owner_.assign(static_cast<std::size_t>(t.nRows) * static_cast<std::size_t>(t.nCols), -1);
+  for (int k = 0; k < t.nRows; ++k)
+    for (int i = 0; i < t.nCols; ++i) {
+      const GridNode& n = g.At(k, i);
+      if (!n.right || !n.down) continue;
+      int right = i + 1;
+      while (right < t.nCols && !g.At(k, right).down) ++right;
+      int bottom = k + 1;
+      while (bottom < t.nRows && !g.At(bottom, i).right) ++bottom;
+      const GridNode& corner = g.At(bottom, right);
+      if (!corner.up || !corner.left) return std::nullopt;
+      const int index = static_cast<int>(out.blocks_.size());
+      out.blocks_.push_back({k, i,
+                             {n.point.x + origin.x, n.point.y + origin.y, corner.point.x + origin.x,
+                              corner.point.y + origin.y}});
+      for (int rr = k; rr < bottom; ++rr)
+        for (int cc = i; cc < right; ++cc) {
+          int& o = out.owner_[static_cast<std::size_t>(rr) * static_cast<std::size_t>(t.nCols) +
+                              static_cast<std::size_t>(cc)];
+          if (o < 0) o = index;
+        }
+    }
+  for (int j = 0; j <= t.nCols; ++j) out.xs_.push_back(g.At(0, j).point.x + origin.x);
+  for (int k = 0; k <= t.nRows; ++k) out.ys_.push_back(g.At(k, 0).point.y + origin.y);
+  return out;
+}
+
+int CellBlocks::OwnerAt(double x, double y) const {
+  auto cx = std::upper_bound(xs_.begin(), xs_.end(), x);
+  if (cx == xs_.begin() || cx == xs_.end()) return -1;
+  auto ry = std::upper_bound(ys_.begin(), ys_.end(), y, std::greater<double>());
+  if (ry == ys_.begin() || ry == ys_.end()) return -1;
+  const int c = static_cast<int>(cx - xs_.begin()) - 1;
+  const int r = static_cast<int>(ry - ys_.begin()) - 1;
+  return owner_[static_cast<std::size_t>(r) * static_cast<std::size_t>(cols_) + static_cast<std::size_t>(c)];
+}
+
+int AlignmentOf(double nearGap, double midGap, double farGap) {
+  if (nearGap < midGap && nearGap < farGap) return 0;
+  if (nearGap <= farGap || midGap <= farGap) return 1;
+  return 2;
+}
+
+Alignment AlignmentIn(const ContentBox& c, const BlockRect& rect) {
+  return {AlignmentOf(std::fabs(c.minX - rect.left), std::fabs(c.centreX - (rect.left + rect.right) / 2),
+                      std::fabs(c.maxX - rect.right)),
+          AlignmentOf(std::fabs(c.maxY - rect.top), std::fabs(c.centreY - (rect.top + rect.bottom) / 2),
+                      std::fabs(c.minY - rect.bottom))};
+}
+
+TableCell TextCellOf(std::vector<const TextItem*> texts, const BlockRect& rect) {
+  TableCell cell;
+  if (texts.empty()) {
+    cell.dHeight = 3.0;
+    cell.HorzMode = 1;
+    cell.VertMode = 1;
+    return cell;
+  }
+  std::stable_sort(texts.begin(), texts.end(),
+                   [](const TextItem* a, const TextItem* b) { return a->centre.y > b->centre.y; });
+  const TextItem& first = *texts.front();
+  std::string text = first.text;
+  ContentBox box{first.centre.x, first.centre.y, first.extentsMin.x, first.extentsMin.y,
+                 first.extentsMax.x, first.extentsMax.y};
+  for (std::size_t m = 1; m < texts.size(); ++m) {
+    const TextItem& prev = *texts[m - 1];
+    const TextItem& cur = *texts[m];
+    if (std::fabs(cur.centre.y - prev.centre.y) < kRecognitionTolerance) {
+      text += " " + cur.text;
+      box.centreX = (box.centreX + cur.centre.x) / 2;
+    } else {
+      text += "\r\n" + cur.text;
+      box.centreY = (box.centreY + cur.centre.y) / 2;
+      box.minY = std::min(box.minY, cur.extentsMin.y);
+      box.maxY = std::max(box.maxY, cur.extentsMax.y);
+    }
+    box.minX = std::min(box.minX, cur.extentsMin.x);
+    box.maxX = std::max(box.maxX, cur.extentsMax.x);
+  }
+  cell.strText = std::move(text);
+  cell.dHeight = first.height;
+  const Alignment a = AlignmentIn(box, rect);
+  cell.HorzMode = a.HorzMode;
+  cell.VertMode = a.VertMode;
+  return cell;
+}
+
+}  // namespace vex
