@@ -13,8 +13,8 @@
 #include <cstring>
 #include <string>
 
+#include "cadhost/host/host_control.h"
 #include "cadhost/sdk/aced.h"
-#include "cadhost/sdk/host_control.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "cadhost/host/host_control.h"
 #include "cadhost/sdk/aced.h"
-#include "cadhost/sdk/host_control.h"
 
 namespace cadhost::test {
 

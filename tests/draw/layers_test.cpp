@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "cadhost/sdk/host_control.h"
+#include "cadhost/host/host_control.h"
 #include "draw/catalogues.h"
 #include "draw/entities.h"
 #include "settings/profile_file.h"

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "cadhost/sdk/host_control.h"
+#include "cadhost/host/host_control.h"
 #include "draw/entities.h"
 #include "model/cell_capture.h"
 #include "model/image_store.h"

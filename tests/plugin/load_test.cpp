@@ -6,7 +6,7 @@
 #include <filesystem>
 
 #include "cadhost/sdk/aced.h"
-#include "cadhost/sdk/host_control.h"
+#include "cadhost/host/host_control.h"
 #include "support/run_cli.h"
 #include "support/temp_dir.h"
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "cadhost/sdk/aced.h"
-#include "cadhost/sdk/host_control.h"
+#include "cadhost/host/host_control.h"
 #include "plugin/plugin_context.h"
 #include "settings/language_pack.h"
 #include "support/install_dir.h"

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <random>
 
-#include "cadhost/sdk/host_control.h"
+#include "cadhost/host/host_control.h"
 #include "draw/line_grid.h"
 #include "draw/table_drawer.h"
 #include "model/cell_capture.h"
