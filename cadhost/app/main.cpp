@@ -13,8 +13,8 @@
 #include <cstring>
 #include <string>
 
-#include "cadhost/sdk/aced.h"
 #include "cadhost/host/host_control.h"
+#include "cadhost/sdk/aced.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "cadhost/db/database_impl.h"
-#include "cadhost/dxf/codepage.h"
+#include "cadhost/dxf/tags/codepage.h"
 #include "cadhost/sdk/dbapserv.h"
 #include "platform/atomic_file.h"
 

@@ -1,6 +1,6 @@
 #include "cadhost/sdk/text_metrics.h"
 
-#include "cadhost/db/unicode_escape.h"
+#include "cadhost/dxf/tags/unicode_escape.h"
 
 namespace cadhost {
 namespace {
@@ -85,7 +85,7 @@ void ForEachDisplayCharacter(std::string_view text, Emit&& emit) {
         continue;
       }
     }
-    if (char32_t code = 0; ReadUnicodeEscape(text, i, code)) {
+    if (char32_t code = 0; dxf::ReadUnicodeEscape(text, i, code)) {
       emit(code);
       i += 7;
       continue;

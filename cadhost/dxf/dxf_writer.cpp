@@ -5,7 +5,7 @@
 
 #include "cadhost/db/geom_util.h"
 #include "cadhost/db/raw_objects.h"
-#include "cadhost/dxf/dxf_tags.h"
+#include "cadhost/dxf/tags/dxf_tags.h"
 #include "platform/atomic_file.h"
 
 namespace cadhost {

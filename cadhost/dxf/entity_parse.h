@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "cadhost/db/object_access.h"
-#include "cadhost/dxf/dxf_tags.h"
+#include "cadhost/dxf/tags/dxf_tags.h"
 
 namespace cadhost {
 

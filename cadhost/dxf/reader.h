@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "cadhost/db/database_impl.h"
-#include "cadhost/dxf/codepage.h"
-#include "cadhost/dxf/dxf_tags.h"
 #include "cadhost/dxf/entity_parse.h"
+#include "cadhost/dxf/tags/codepage.h"
+#include "cadhost/dxf/tags/dxf_tags.h"
 
 namespace cadhost::dxfread {
 

@@ -10,6 +10,8 @@
 
 #include "cadhost/sdk/dbid.h"
 
+#pragma GCC visibility push(default)
+
 class QWidget;
 
 namespace cadhost {
@@ -118,3 +120,5 @@ int OpenSelectionSetCount();
 bool IsHiddenOnScreen(AcDbObjectId id);
 
 }  // namespace cadhost
+
+#pragma GCC visibility pop

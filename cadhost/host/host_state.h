@@ -10,9 +10,9 @@
 #include <unordered_set>
 #include <vector>
 
+#include "cadhost/host/host_control.h"
 #include "cadhost/sdk/accmd.h"
 #include "cadhost/sdk/acdocman.h"
-#include "cadhost/host/host_control.h"
 
 namespace cadhost {
 

@@ -2,6 +2,8 @@
 // Status values of the host's database calls. Callers compare with Acad::eOk (0); every other
 // value names a failure.
 
+#pragma GCC visibility push(default)
+
 namespace Acad {
 
 enum ErrorStatus {
@@ -43,3 +45,5 @@ enum ErrorStatus {
 
 // A short English name of a status value ("eOk", "eWasErased", ...).
 const char* acadErrorStatusText(Acad::ErrorStatus status);
+
+#pragma GCC visibility pop

@@ -6,6 +6,8 @@
 
 #include "cadhost/sdk/rxregsvc.h"
 
+#pragma GCC visibility push(default)
+
 // Command flags.
 constexpr int ACRX_CMD_MODAL = 0x00000000;
 constexpr int ACRX_CMD_TRANSPARENT = 0x00000001;  // may run inside another command's prompt
@@ -53,3 +55,5 @@ class AcEdCommandStack : public AcRxObject {
 };
 
 #define acedRegCmds AcEdCommandStack::cast(acrxSysRegistry()->at(ACRX_COMMAND_DOCK))
+
+#pragma GCC visibility pop

@@ -1,6 +1,8 @@
 #pragma once
 // Enumerations of the host database. The numeric values are those of drawing files.
 
+#pragma GCC visibility push(default)
+
 namespace AcDb {
 
 enum OpenMode { kForRead = 0, kForWrite = 1, kForNotify = 2 };
@@ -37,3 +39,5 @@ enum UnitsValue {
 };
 
 }  // namespace AcDb
+
+#pragma GCC visibility pop

@@ -6,9 +6,13 @@
 
 #include "cadhost/sdk/dbdatabase.h"
 
+// The host's internals, declared ahead outside the exported region: a class takes its
+// visibility from its first declaration.
 namespace cadhost {
 struct DocumentState;
 }
+
+#pragma GCC visibility push(default)
 
 namespace AcAp {
 enum DocLockMode {
@@ -50,7 +54,9 @@ class AcApDocument {
  private:
   friend class AcApDocManager;
   friend struct cadhost::DocumentState;
-  explicit AcApDocument(std::unique_ptr<cadhost::DocumentState> state);
+  // Only the host makes documents, from state plug-ins never see: not exported.
+  __attribute__((visibility("hidden"))) explicit AcApDocument(
+      std::unique_ptr<cadhost::DocumentState> state);
   std::unique_ptr<cadhost::DocumentState> m_state;
 };
 
@@ -103,3 +109,5 @@ class AcApDocManager {
 // The host's document manager.
 AcApDocManager* acDocManagerPtr();
 #define acDocManager acDocManagerPtr()
+
+#pragma GCC visibility pop

@@ -9,6 +9,8 @@
 #include "cadhost/sdk/gegeom.h"
 #include "cadhost/sdk/acadstrc.h"
 
+#pragma GCC visibility push(default)
+
 // Reads a system variable into `result` (one buffer; a string value is allocated with malloc
 // and belongs to the caller, see acutRelRb). RTNORM, or RTERROR for an unknown name or a null
 // argument. Variables: TILEMODE (RTSHORT, 1 model space, 0 paper space), CLAYER, DWGNAME,
@@ -155,3 +157,5 @@ QWidget* acedGetAcadFrame();
 // The host's main window, which takes posted command strings; nullptr without a window (post
 // through AcApDocManager::sendStringToExecute then).
 QWidget* adsw_acadMainWnd();
+
+#pragma GCC visibility pop

@@ -3,6 +3,8 @@
 
 #include "cadhost/sdk/adsdef.h"
 
+#pragma GCC visibility push(default)
+
 // Prints on the host's command line, printf style (UTF-8). Messages begin with "\n" by
 // custom: the command line does not start a new line by itself. Returns the number of bytes
 // printed, or -1 when `format` is null.
@@ -12,3 +14,5 @@ int acutPrintf(const ACHAR* format, ...) __attribute__((format(printf, 1, 2)));
 resbuf* acutNewRb(int type);
 // Frees a whole list of result buffers, with the strings of RTSTR buffers. Returns RTNORM.
 int acutRelRb(resbuf* rb);
+
+#pragma GCC visibility pop

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#pragma GCC visibility push(default)
+
 using ACHAR = char;
 
 namespace Adesk {
@@ -18,3 +20,5 @@ using Boolean = bool;
 constexpr Boolean kFalse = false;
 constexpr Boolean kTrue = true;
 }  // namespace Adesk
+
+#pragma GCC visibility pop

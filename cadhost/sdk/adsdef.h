@@ -7,6 +7,8 @@
 #include "cadhost/sdk/adesk.h"
 #include "cadhost/sdk/adscodes.h"
 
+#pragma GCC visibility push(default)
+
 using ads_real = double;
 using ads_point = ads_real[3];
 using ads_matrix = ads_real[4][4];
@@ -58,3 +60,5 @@ struct resbuf {
   short restype;
   ads_u_val resval;
 };
+
+#pragma GCC visibility pop

@@ -8,6 +8,8 @@
 #include "cadhost/sdk/acadstrc.h"
 #include "cadhost/sdk/adesk.h"
 
+#pragma GCC visibility push(default)
+
 class AcDbDatabase;
 
 class AcDbHostApplicationServices {
@@ -33,3 +35,5 @@ class AcDbHostApplicationServices {
 };
 
 AcDbHostApplicationServices* acdbHostApplicationServices();
+
+#pragma GCC visibility pop

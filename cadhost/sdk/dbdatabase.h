@@ -8,6 +8,14 @@
 
 #include "cadhost/sdk/dbsymtb.h"
 
+// The host's internals, declared ahead outside the exported region: a class takes its
+// visibility from its first declaration.
+namespace cadhost {
+class DatabaseImpl;
+}
+
+#pragma GCC visibility push(default)
+
 // Share modes of readDwgFile, by the values of the host's platform.
 #ifndef _SH_DENYRW
 #define _SH_DENYRW 0x10
@@ -17,8 +25,6 @@
 #endif
 
 namespace cadhost {
-class DatabaseImpl;
-
 // What reading or saving a drawing file found. A failed read names the line of the file where
 // it stopped; a successful one lists what it had to repair or leave out.
 struct DrawingFileReport {
@@ -128,3 +134,5 @@ class AcDbDatabase {
 
 // Saves a database as a drawing file: the host's DXF (see AcDbDatabase::saveAs).
 Acad::ErrorStatus acdbSaveAsR14(AcDbDatabase* db, const ACHAR* fileName);
+
+#pragma GCC visibility pop

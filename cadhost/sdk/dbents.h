@@ -7,6 +7,8 @@
 
 #include "cadhost/sdk/dbmain.h"
 
+#pragma GCC visibility push(default)
+
 // An entity that is a path with a start and an end.
 class AcDbCurve : public AcDbEntity {
  public:
@@ -303,3 +305,5 @@ class AcDbBlockReference : public AcDbEntity {
   double m_rotation = 0.0;
   AcGeVector3d m_normal = AcGeVector3d::kZAxis;
 };
+
+#pragma GCC visibility pop

@@ -10,6 +10,8 @@
 
 #include "cadhost/sdk/adesk.h"
 
+#pragma GCC visibility push(default)
+
 class AcDbDatabase;
 
 // The persistent name of an object inside one drawing file (DXF group 5), a 64-bit number
@@ -112,3 +114,5 @@ class AcArray {
 };
 
 using AcDbObjectIdArray = AcArray<AcDbObjectId>;
+
+#pragma GCC visibility pop

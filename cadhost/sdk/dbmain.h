@@ -18,10 +18,14 @@
 #include "cadhost/sdk/dbid.h"
 #include "cadhost/sdk/gegeom.h"
 
+// The host's internals, declared ahead outside the exported region: a class takes its
+// visibility from its first declaration.
 namespace cadhost {
 struct DxfExtras;
 class ObjectAccess;
 }  // namespace cadhost
+
+#pragma GCC visibility push(default)
 
 // Run-time class description: a name and the parent class.
 class AcRxClass {
@@ -293,3 +297,5 @@ class AcDbObjectPointer {
 };
 
 using AcDbEntityPointer = AcDbObjectPointer<AcDbEntity>;
+
+#pragma GCC visibility pop

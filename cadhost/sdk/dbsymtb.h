@@ -9,6 +9,8 @@
 
 #include "cadhost/sdk/dbmain.h"
 
+#pragma GCC visibility push(default)
+
 class AcDbSymbolTableRecord : public AcDbObject {
  public:
   ACRX_DECLARE_MEMBERS(AcDbSymbolTableRecord);
@@ -338,3 +340,5 @@ class AcDbTextStyleTable : public AcDbSymbolTable {
     return getAtTyped(name, record, mode, openErased);
   }
 };
+
+#pragma GCC visibility pop

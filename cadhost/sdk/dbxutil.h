@@ -4,6 +4,8 @@
 #include "cadhost/sdk/adsdef.h"
 #include "cadhost/sdk/dbmain.h"
 
+#pragma GCC visibility push(default)
+
 // The object id of an entity name; eInvalidInput for a name that is no entity name (a
 // selection-set name, a null name).
 Acad::ErrorStatus acdbGetObjectId(AcDbObjectId& id, const ads_name name);
@@ -15,3 +17,5 @@ Acad::ErrorStatus acdbGetAdsName(ads_name name, AcDbObjectId id);
 // `from` and `to` may be the same array. Returns true.
 bool acdbUcs2Wcs(const ads_point from, ads_point to, bool vec);
 bool acdbWcs2Ucs(const ads_point from, ads_point to, bool vec);
+
+#pragma GCC visibility pop

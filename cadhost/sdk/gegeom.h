@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+#pragma GCC visibility push(default)
+
 // Tolerances for comparisons. Points are equal when their distance is at most equalPoint().
 class AcGeTol {
  public:
@@ -184,3 +186,5 @@ class AcGeScale3d {
 // The coordinate system of an object whose geometry lies in a plane with the given normal, by
 // the "arbitrary axis" rule of drawing files. Maps object coordinates to world coordinates.
 AcGeMatrix3d acgeOcsToWcs(const AcGeVector3d& normal);
+
+#pragma GCC visibility pop

@@ -3,6 +3,8 @@
 // unloaded. An application is a shared object (an ".arx" file) exporting, with C linkage,
 // acrxEntryPoint and acrxGetApiVersion.
 
+#pragma GCC visibility push(default)
+
 namespace AcRx {
 
 // Messages the host sends to acrxEntryPoint.
@@ -41,3 +43,5 @@ constexpr int ACRX_API_VERSION_MIN = 15;
 // to be passed to the dynamic linker's unlockApplication and registerAppMDIAware.
 ACRX_EXPORT AcRx::AppRetCode acrxEntryPoint(AcRx::AppMsgCode msg, void* appId);
 ACRX_EXPORT int acrxGetApiVersion();
+
+#pragma GCC visibility pop

@@ -8,6 +8,8 @@
 #include "cadhost/sdk/dbmain.h"
 #include "cadhost/sdk/rxdefs.h"
 
+#pragma GCC visibility push(default)
+
 // Names of the services in the system registry.
 #define ACRX_DYNAMIC_LINKER "DynamicLinker"
 #define ACRX_COMMAND_DOCK "ACAD_REGISTERED_COMMANDS"
@@ -62,3 +64,5 @@ class AcRxDynamicLinker : public AcRxObject {
 // The registry key of the running host product below HKEY_LOCAL_MACHINE and
 // HKEY_CURRENT_USER: "Software\Autodesk\AutoCAD\R16.0\CADHOST-1:409".
 const ACHAR* acrxProductKey();
+
+#pragma GCC visibility pop

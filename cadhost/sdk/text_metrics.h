@@ -20,6 +20,8 @@
 #include <string>
 #include <string_view>
 
+#pragma GCC visibility push(default)
+
 namespace cadhost {
 
 // The ratio of one character's advance to the text height at width factor 1.
@@ -34,3 +36,5 @@ double TextAdvanceRatio(std::string_view text);
 double TextAdvance(std::string_view text, double height, double widthFactor);
 
 }  // namespace cadhost
+
+#pragma GCC visibility pop

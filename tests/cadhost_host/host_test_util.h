@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "cadhost/sdk/aced.h"
 #include "cadhost/host/host_control.h"
+#include "cadhost/sdk/aced.h"
 #include "support/run_cli.h"
 
 namespace cadhost::test {

@@ -1,4 +1,4 @@
-#include "cadhost/dxf/dxf_tags.h"
+#include "cadhost/dxf/tags/dxf_tags.h"
 
 #include <charconv>
 #include <cmath>

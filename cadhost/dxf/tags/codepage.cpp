@@ -1,11 +1,11 @@
-#include "cadhost/dxf/codepage.h"
+#include "cadhost/dxf/tags/codepage.h"
 
 #include <iconv.h>
 
 #include <cerrno>
 #include <cstring>
 
-#include "cadhost/db/unicode_escape.h"
+#include "cadhost/dxf/tags/unicode_escape.h"
 
 namespace cadhost::dxf {
 namespace {

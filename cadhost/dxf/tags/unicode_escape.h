@@ -3,7 +3,7 @@
 
 #include <string_view>
 
-namespace cadhost {
+namespace cadhost::dxf {
 
 // Reads "\U+XXXX" (four hexadecimal digits) at text[i] into `c`; false when there is none.
 inline bool ReadUnicodeEscape(std::string_view text, std::size_t i, char32_t& c) {
@@ -21,4 +21,4 @@ inline bool ReadUnicodeEscape(std::string_view text, std::size_t i, char32_t& c)
   return true;
 }
 
-}  // namespace cadhost
+}  // namespace cadhost::dxf
