@@ -25,15 +25,9 @@ namespace fs = std::filesystem;
 constexpr const char* kUsage =
     "usage: vextable draw TABLE [-o OUT.dxf] [--into DRAWING.dxf] [--at X,Y] [--ini PATH]\n";
 
-// The drawing to write when -o is not given: TABLE with ".dxf". A table file's companion
-// drawing has that very name, and overwriting it would lose the table's pictures, so then
-// the drawing is named "<name>-drawn.dxf" instead.
-std::string DefaultOutput(const std::string& table) {
-  const std::string plain = fs::path(table).replace_extension(".dxf").string();
-  if (IsJson(table)) return plain;
-  fs::path p(table);
-  return (p.parent_path() / (p.stem().string() + "-drawn.dxf")).string();
-}
+// The drawing to write when -o is not given: TABLE with ".dxf" in place of its extension
+// ("plan.vtf" gives "plan.dxf"; its pictures are in "plan.vtf.dxf").
+std::string DefaultOutput(const std::string& table) { return fs::path(table).replace_extension(".dxf").string(); }
 
 }  // namespace
 
@@ -56,8 +50,14 @@ int RunDraw(const std::vector<std::string>& args) {
   }
   const std::string tablePath = a->positional[0];
   const std::string out = a->Option("-o").value_or(DefaultOutput(tablePath));
-  if (!IsJson(tablePath) && fs::path(out) == fs::path(CompanionDrawingPath(tablePath)))
+  std::error_code ec;
+  // A drawing of that name may be the drafter's: written over only when named with -o.
+  if (!a->Option("-o") && fs::exists(out, ec))
+    return Fail("draw", "\"" + out + "\" exists; give -o to write over it, or --into to draw into it");
+  if (!IsJson(tablePath) && (fs::path(out) == fs::path(CompanionDrawingPath(tablePath)) ||
+                             fs::equivalent(out, CompanionDrawingPath(tablePath), ec)))
     return Fail("draw", "\"" + out + "\" is the table's own picture drawing; choose another -o");
+  if (fs::equivalent(out, tablePath, ec)) return Fail("draw", "\"" + out + "\" is the table being drawn; choose another -o");
 
   const SettingsScope scope(a->Option("--ini"));
   if (!scope.problem().empty()) return Fail("draw", scope.problem());

@@ -8,6 +8,7 @@
 #include "cli/read_command.h"
 #include "cli/settings_command.h"
 #include "cli/table_commands.h"
+#include "platform/atomic_file.h"
 
 namespace {
 
@@ -31,6 +32,8 @@ int main(int argc, char** argv) {
     std::fputs(kUsage, stderr);
     return 2;
   }
+  // An interrupted save must not leave half-written temporary files beside the drafter's.
+  vex::platform::RemoveTemporaryFilesOnSignals();
   const std::string verb = argv[1];
   const std::vector<std::string> args(argv + 2, argv + argc);
   if (verb == "settings") return vex::cli::RunSettings(args);

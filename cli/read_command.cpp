@@ -59,7 +59,10 @@ int RunRead(const std::vector<std::string>& args) {
   }
   const std::string drawing = a->positional[0];
   const std::string out = a->Option("-o").value_or(fs::path(drawing).replace_extension(".vtf").string());
-  if (fs::path(CompanionDrawingPath(out)) == fs::path(drawing))
+  std::error_code ec;
+  if (fs::equivalent(out, drawing, ec) || fs::path(out) == fs::path(drawing))
+    return Fail("read", "\"" + out + "\" is the drawing being read; choose another -o");
+  if (fs::equivalent(CompanionDrawingPath(out), drawing, ec) || fs::path(CompanionDrawingPath(out)) == fs::path(drawing))
     return Fail("read", "\"" + out + "\" would put the table's pictures over the drawing it is read from; choose another -o");
 
   const SettingsScope scope(a->Option("--ini"));

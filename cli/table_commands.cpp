@@ -62,18 +62,18 @@ int RunConvert(const std::vector<std::string>& args) {
 
   const std::string prefix = PrefixFor(a->Option("--prefix"), out, error);
   if (!error.empty()) return Fail("convert", error);
+  const TableHeader* header = prefix == kHeaderFilePrefix && loaded.headerKeys ? &loaded.table : nullptr;
   TableFileReport report;
-  const Result saved = layout == "key-value" ? SaveTableKeyValue(loaded.table, prefix, out, &report)
-                                             : SaveTableFile(loaded.table, prefix, out, &report);
-  if (!saved) return Fail("convert", saved.Describe());
-  if (layout == "key-value" && !report.keyValue)
-    std::fprintf(stderr,
-                 "vextable convert: the table has ten or more rows or columns, whose cells the "
-                 "key-value layout cannot tell apart; \"%s\" was written in the XML layout\n",
-                 out.c_str());
-  if (prefix == kHeaderFilePrefix && loaded.headerKeys) {
-    if (const Result h = SaveHeaderKeys(loaded.table, prefix, out); !h) return Fail("convert", h.Describe());
+  if (layout == "key-value") {
+    if (const Result saved = SaveTableKeyValue(loaded.table, prefix, out, &report, header); !saved)
+      return Fail("convert", saved.Describe());
+  } else {
+    if (const Result saved = SaveTableFile(loaded.table, prefix, out, &report); !saved)
+      return Fail("convert", saved.Describe());
+    if (header)
+      if (const Result h = SaveHeaderKeys(*header, prefix, out); !h) return Fail("convert", h.Describe());
   }
+  for (const std::string& w : report.warnings) std::fprintf(stderr, "vextable convert: %s\n", w.c_str());
   return 0;
 }
 

@@ -59,15 +59,14 @@ bool ReadTableInput(const char* verb, const std::optional<std::string>& prefixOp
   if (!error.empty()) return Fail(verb, error), false;
   TableFileReport report;
   ConsoleMessages messages;
-  const Result loaded = store ? LoadTableWithPictures(out.table, prefix, path, *store, messages, report)
-                              : LoadTableFile(out.table, prefix, path, &report);
+  // A batch command only reads its input: an old key-value file is read where it is, not rewritten.
+  const Result loaded = store ? LoadTableWithPictures(out.table, prefix, path, *store, messages, report, OldLayout::kLeave)
+                              : LoadTableFile(out.table, prefix, path, &report, OldLayout::kLeave);
   if (!loaded) return Fail(verb, loaded.Describe()), false;
-  if (report.converted)
-    std::fprintf(stderr, "vextable %s: converted \"%s\" from the key-value layout to the XML layout\n",
-                 verb, path.c_str());
   for (const std::string& w : report.warnings) std::fprintf(stderr, "vextable %s: %s\n", verb, w.c_str());
   if (prefix == kHeaderFilePrefix) {
-    if (const Result h = LoadHeaderKeys(out.table, prefix, path); !h) return Fail(verb, h.Describe()), false;
+    if (const Result h = LoadHeaderKeys(out.table, prefix, path, nullptr, OldLayout::kLeave); !h)
+      return Fail(verb, h.Describe()), false;
     out.headerKeys = true;
   }
   return true;

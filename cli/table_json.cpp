@@ -55,6 +55,8 @@ class Reader {
   void Value(const nlohmann::json& v, std::string& out, const std::string& where) {
     if (!v.is_string()) return Fail(ErrorCode::kMalformed, where, "expected a string");
     out = v.get<std::string>();
+    // No table file can hold it, and cutting the text there would lose the rest silently.
+    if (out.find('\0') != std::string::npos) Fail(ErrorCode::kMalformed, where, "a text cannot hold a NUL character");
   }
   // The member `key` of obj read into `out` when present.
   template <class T>

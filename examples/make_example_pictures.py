@@ -1,5 +1,5 @@
 #!/usr/bin/python3
-"""Writes example_table.dxf, the picture drawing of example_table.vtf: one block per picture
+"""Writes example_table.vtf.dxf, the picture drawing of example_table.vtf: one block per picture
 cell ("VexTable0", a bolt head seen from above; "VexTable1", a washer), each with its lower-left
 corner at the origin, as the picture store keeps them. Run with Debian's python3-ezdxf."""
 import math
@@ -22,4 +22,4 @@ washer = doc.blocks.new("VexTable1")
 washer.add_circle((12, 12), 12)
 washer.add_circle((12, 12), 6.5)
 
-doc.saveas(os.path.join(os.path.dirname(os.path.abspath(__file__)), "example_table.dxf"))
+doc.saveas(os.path.join(os.path.dirname(os.path.abspath(__file__)), "example_table.vtf.dxf"))

@@ -1,6 +1,8 @@
 #include "files/table_file.h"
 
+#include <algorithm>
 #include <filesystem>
+#include <type_traits>
 #include <vector>
 
 #include "files/xml_store.h"
@@ -85,13 +87,7 @@ bool HasHeaderKeys(const Store& s, std::string_view prefix) {
 }
 
 template <class Store>
-Result ReadSpans(const Store& s, std::string_view prefix, const char* countKey, const char* base,
-                 std::vector<MergeSpan>& spans) {
-  const int count = s.GetInt(prefix, countKey, 0);
-  if (count < 0 || count > kMaxMergeSpans)
-    return Result(count < 0 ? ErrorCode::kMalformed : ErrorCode::kTooLarge,
-                  std::string("it declares ") + std::to_string(count) + " merge spans (" + countKey +
-                      "); at most " + std::to_string(kMaxMergeSpans) + " are allowed");
+void ReadSpans(const Store& s, std::string_view prefix, const char* base, int count, std::vector<MergeSpan>& spans) {
   spans.clear();
   spans.reserve(static_cast<std::size_t>(count));
   for (int k = 0; k < count; ++k) {
@@ -101,6 +97,33 @@ Result ReadSpans(const Store& s, std::string_view prefix, const char* countKey, 
                        s.GetInt(prefix, at + "nStart", fresh.nStart),
                        s.GetInt(prefix, at + "nEnd", fresh.nEnd));
   }
+}
+
+// A table of this many cells or spans is taken from any file, however small.
+constexpr long long kUncheckedCells = 4096;
+constexpr long long kUncheckedSpans = 256;
+// Every layout needs at least this many bytes of file for each cell or span it stores: a file
+// that claims more than it could hold is refused before anything is allocated for it (a few
+// bytes claiming a million default cells would otherwise cost gigabytes).
+constexpr long long kFileBytesPerCell = 4;
+constexpr long long kFileBytesPerSpan = 12;
+
+Result CheckClaims(long long rows, long long cols, long long rowSpans, long long colSpans,
+                   long long fileBytes) {
+  if (auto counts = CheckTableCounts(rows, cols); !counts) return counts;
+  for (long long spans : {rowSpans, colSpans})
+    if (spans < 0 || spans > kMaxMergeSpans)
+      return Result(spans < 0 ? ErrorCode::kMalformed : ErrorCode::kTooLarge,
+                    "it declares " + std::to_string(spans) + " merge spans; at most " +
+                        std::to_string(kMaxMergeSpans) + " are allowed");
+  const long long cells = rows * cols;
+  if (cells > kUncheckedCells && cells > fileBytes / kFileBytesPerCell)
+    return Result(ErrorCode::kMalformed, "it declares " + std::to_string(cells) + " cells, more than its " +
+                                             std::to_string(fileBytes) + " bytes can hold");
+  if (rowSpans + colSpans > kUncheckedSpans && rowSpans + colSpans > fileBytes / kFileBytesPerSpan)
+    return Result(ErrorCode::kMalformed, "it declares " + std::to_string(rowSpans + colSpans) +
+                                             " merge spans, more than its " + std::to_string(fileBytes) +
+                                             " bytes can hold");
   return {};
 }
 
@@ -111,20 +134,22 @@ TableCell ReadCell(const Store& s, std::string_view prefix, const std::string& a
   return c;
 }
 
-// Reads a whole table; the counts default to the table's current ones. Leaves `t` alone and
-// returns the reason when the file declares sizes we refuse.
+// Reads a whole table from a file of `fileBytes` bytes; the counts default to the table's
+// current ones. Leaves `t` alone and returns the reason when the file declares sizes we refuse.
 template <class Store>
-Result ReadTable(const Store& s, const KeyScheme& k, std::string_view prefix, TableData& t) {
+Result ReadTable(const Store& s, const KeyScheme& k, std::string_view prefix, long long fileBytes, TableData& t) {
   TableData r;
   r.nRows = s.GetInt(prefix, k.rows, t.nRows);
   r.nCols = s.GetInt(prefix, k.cols, t.nCols);
-  if (auto counts = CheckTableCounts(r.nRows, r.nCols); !counts) return counts;
+  const int rowSpans = s.GetInt(prefix, k.mergeRowsCount, 0);
+  const int colSpans = s.GetInt(prefix, k.mergeColsCount, 0);
+  if (auto claims = CheckClaims(r.nRows, r.nCols, rowSpans, colSpans, fileBytes); !claims) return claims;
   r.RowHeights.reserve(static_cast<std::size_t>(r.nRows));
   for (int i = 0; i < r.nRows; ++i) r.RowHeights.push_back(s.GetDouble(prefix, Key(k.rowHeight, i), 0.0));
   r.ColWidths.reserve(static_cast<std::size_t>(r.nCols));
   for (int j = 0; j < r.nCols; ++j) r.ColWidths.push_back(s.GetDouble(prefix, Key(k.colWidth, j), 0.0));
-  if (auto spans = ReadSpans(s, prefix, k.mergeRowsCount, k.mergeRows, r.MergeRows); !spans) return spans;
-  if (auto spans = ReadSpans(s, prefix, k.mergeColsCount, k.mergeCols, r.MergeCols); !spans) return spans;
+  ReadSpans(s, prefix, k.mergeRows, rowSpans, r.MergeRows);
+  ReadSpans(s, prefix, k.mergeCols, colSpans, r.MergeCols);
   r.rows.reserve(static_cast<std::size_t>(r.nRows));
   for (int i = 0; i < r.nRows; ++i) {
     TableRow row;
@@ -136,38 +161,64 @@ Result ReadTable(const Store& s, const KeyScheme& k, std::string_view prefix, Ta
   return {};
 }
 
-std::string Named(const std::string& path) { return "\"" + path + "\""; }
-
-// True when the file starts like an XML document (after an optional byte-order mark).
-bool LooksLikeXml(const std::string& path) {
-  std::string head;
-  if (!platform::ReadWholeFile(path, head, std::size_t(1) << 30)) return false;
-  std::string_view h = head;
-  if (h.substr(0, 3) == "\xEF\xBB\xBF") h.remove_prefix(3);
-  const auto first = h.find_first_not_of(" \t\r\n");
-  return first != std::string_view::npos && h[first] == '<';
+long long FileBytes(const std::string& path) {
+  std::error_code ec;
+  const auto n = std::filesystem::file_size(path, ec);
+  return ec ? 0 : static_cast<long long>(n);
 }
 
-Result CommitKeyValue(const ProfileBatch& batch, const std::string& path) {
-  std::error_code ec;
-  if (!std::filesystem::exists(path, ec) || !LooksLikeXml(path)) return batch.Commit(path);
-  // An XML file at this path is not ours to merge keys into: write a fresh file beside it
-  // and put it in its place.
-  const std::string fresh = path + ".kv-new";
-  std::filesystem::remove(fresh, ec);
-  if (auto r = batch.Commit(fresh); !r) return r;
-  std::filesystem::rename(fresh, path, ec);
-  if (ec) {
-    std::filesystem::remove(fresh, ec);
-    return Result(ErrorCode::kCannotWrite, "cannot replace \"" + path + "\"");
-  }
+std::string Named(const std::string& path) { return "\"" + path + "\""; }
+
+std::string CellName(std::size_t i, std::size_t j) {
+  return "cell [" + std::to_string(i) + "][" + std::to_string(j) + "]";
+}
+
+// What the key-value layout would change in a value: a line break ends it, surrounding blanks
+// and one pair of enclosing quotes are taken off when it is read back.
+std::string KeyValueTextProblem(const std::string& text) {
+  if (text.find_first_of("\r\n") != std::string::npos) return "holds a line break";
+  if (!text.empty() && (text.front() == ' ' || text.front() == '\t' || text.back() == ' ' || text.back() == '\t'))
+    return "begins or ends with blanks";
+  if (text.size() >= 2 && (text.front() == '"' || text.front() == '\'') && text.back() == text.front())
+    return "is enclosed in quotes";
   return {};
+}
+
+// A table file cannot hold a NUL: XML has no such character and INI values end at it.
+Result CheckStorable(const TableData& t) {
+  for (std::size_t i = 0; i < t.rows.size(); ++i)
+    for (std::size_t j = 0; j < t.rows[i].cells.size(); ++j) {
+      const TableCell& c = t.rows[i].cells[j];
+      if (c.strText.find('\0') != std::string::npos || c.sBlockName.find('\0') != std::string::npos)
+        return Result(ErrorCode::kRefused, CellName(i, j) + " holds a NUL character, which no table file can store");
+    }
+  return {};
+}
+
+Result CheckStorable(const TableHeader& h) {
+  bool nul = false;
+  ForEachField(h, HeaderFields(), [&](std::string_view, const auto& v) {
+    if constexpr (std::is_same_v<std::decay_t<decltype(v)>, std::string>) nul = nul || v.find('\0') != std::string::npos;
+  });
+  if (nul) return Result(ErrorCode::kRefused, "a header key holds a NUL character, which no table file can store");
+  return {};
+}
+
+// True when the file's section for the prefix holds the table's count keys: only such a file is
+// a key-value table (a settings file with a section of that name is not).
+bool IsKeyValueTable(const ProfileFile& kv, std::string_view prefix) {
+  return kv.Has(prefix, kKeyValueKeys.rows) && kv.Has(prefix, kKeyValueKeys.cols);
+}
+
+Result CommitKeyValue(const ProfileBatch& batch, const std::string& path, bool replaceWhole) {
+  if (!replaceWhole) return batch.Commit(path);
+  return platform::WriteNewProfile(path, batch.Entries());
 }
 
 Result NotATableFile(const std::string& path, std::string_view prefix, const std::string& parseError) {
   return Result(ErrorCode::kWrongKind, "not a table file: it is neither XML (" + parseError +
                                            ") nor a key-value table file with a [" + std::string(prefix) +
-                                           "] section; it was left as it was")
+                                           "] section holding its size; it was left as it was")
       .WithContext(Named(path));
 }
 
@@ -180,41 +231,80 @@ Result MissingPrefixElement(const XmlStore& store, std::string_view prefix, cons
   return {};
 }
 
-// Rewrites a key-value table file in the XML layout, carrying along the header keys it holds.
-Result ConvertKeyValueFile(std::string_view prefix, const std::string& path, TableHeader& read,
-                           TableFileReport* report) {
-  const ProfileFile kv = ProfileFile(path).Snapshot();
-  if (auto r = ReadTable(kv, kKeyValueKeys, prefix, read); !r)
-    return Result(r.code(), "not converted: " + r.message()).WithContext(Named(path));
-  const bool hasHeaderKeys = HasHeaderKeys(kv, prefix);
-  ReadHeaderKeys(kv, prefix, read);
+// Old key-value files have one key per cell made of the row and column digits run together,
+// so from ten rows or columns on two cells may have shared a key when the file was written.
+void WarnOfCollidingKeys(const TableData& t, const std::string& path, TableFileReport* report) {
+  if (report && (t.nRows >= 10 || t.nCols >= 10))
+    report->warnings.push_back(Named(path) + " is an old key-value table of " + std::to_string(t.nRows) + " rows and " +
+                               std::to_string(t.nCols) +
+                               " columns; that layout could not tell some cells apart, so cells may be misplaced");
+}
 
+// Rewrites a key-value table file (read into `read` with its header keys) in the XML layout,
+// keeping the original once as "<file>.kv.bak". A file that cannot be rewritten (a read-only
+// disk) stays as it is and opens all the same, with a warning.
+void ConvertKeyValueFile(std::string_view prefix, const std::string& path, const TableHeader& read,
+                         bool withHeaderKeys, TableFileReport* report) {
+  const auto warn = [&](const std::string& why) {
+    if (report) report->warnings.push_back(Named(path) + " stays in the key-value layout: " + why);
+  };
+  if (!CheckStorable(read) || !CheckStorable(static_cast<const TableData&>(read)))
+    return warn("its texts cannot be stored in the XML layout");
+  const std::string backup = path + ".kv.bak";
+  std::error_code ec;
+  if (!std::filesystem::exists(backup, ec)) {
+    std::string original;
+    if (auto r = platform::ReadWholeFile(path, original); !r) return warn(r.message());
+    if (auto r = platform::WriteFileAtomically(backup, original); !r) return warn(r.message());
+  }
   XmlStore out;
-  if (out.Open(path, "xmlRoot") == XmlStore::kNoParser)
-    return Result(ErrorCode::kRefused, "no XML parser to convert it with").WithContext(Named(path));
+  if (out.Open(path, "xmlRoot") == XmlStore::kNoParser) return warn("no XML parser to convert it with");
   out.Clear();
   WriteTable(out, kXmlKeys, prefix, read);
-  if (hasHeaderKeys) WriteHeaderKeys(out, prefix, read);
-  if (auto r = out.Save(); !r) return r;
-  if (report) {
-    report->converted = true;
-    report->keyValue = true;
-  }
+  if (withHeaderKeys) WriteHeaderKeys(out, prefix, read);
+  if (auto r = out.Save(); !r) return warn(r.message());
+  if (report) report->converted = true;
+}
+
+// Reads an old key-value table file, converting it when asked.
+Result LoadKeyValueFile(TableHeader& read, std::string_view prefix, const std::string& path, OldLayout old,
+                        TableFileReport* report) {
+  const ProfileFile kv = ProfileFile(path).Snapshot();
+  if (auto r = ReadTable(kv, kKeyValueKeys, prefix, FileBytes(path), read); !r)
+    return Result(r.code(), "refused: " + r.message()).WithContext(Named(path));
+  const bool withHeaderKeys = HasHeaderKeys(kv, prefix);
+  ReadHeaderKeys(kv, prefix, read);
+  if (report) report->keyValue = true;
+  WarnOfCollidingKeys(read, path, report);
+  if (old == OldLayout::kConvert) ConvertKeyValueFile(prefix, path, read, withHeaderKeys, report);
   return {};
 }
 
 }  // namespace
 
-bool FitsKeyValueLayout(const TableData& t) {
-  const auto oneLine = [](const std::string& s) { return s.find_first_of("\r\n") == std::string::npos; };
-  if (t.rows.size() >= 10) return false;
-  for (const TableRow& r : t.rows) {
-    if (r.cells.size() >= 10) return false;
-    for (const TableCell& c : r.cells)
-      if (!oneLine(c.strText) || !oneLine(c.sBlockName)) return false;
+std::string KeyValueLayoutProblem(const TableData& t, const TableHeader* header) {
+  if (t.rows.size() >= 10 || std::any_of(t.rows.begin(), t.rows.end(), [](const TableRow& r) { return r.cells.size() >= 10; }))
+    return "the table has ten or more rows or columns, whose cells the key-value layout cannot tell apart";
+  for (std::size_t i = 0; i < t.rows.size(); ++i)
+    for (std::size_t j = 0; j < t.rows[i].cells.size(); ++j) {
+      const TableCell& c = t.rows[i].cells[j];
+      for (const std::string* text : {&c.strText, &c.sBlockName})
+        if (auto why = KeyValueTextProblem(*text); !why.empty())
+          return "the text of " + CellName(i, j) + " " + why + ", which the key-value layout would change";
+    }
+  if (header) {
+    std::string problem;
+    ForEachField(*header, HeaderFields(), [&](std::string_view key, const auto& v) {
+      if constexpr (std::is_same_v<std::decay_t<decltype(v)>, std::string>)
+        if (auto why = KeyValueTextProblem(v); !why.empty() && problem.empty())
+          problem = "the header key " + std::string(key) + " " + why + ", which the key-value layout would change";
+    });
+    return problem;
   }
-  return true;
+  return {};
 }
+
+bool FitsKeyValueLayout(const TableData& t) { return KeyValueLayoutProblem(t).empty(); }
 
 std::string_view PrefixForFile(const std::string& path) {
   const std::filesystem::path p(path);
@@ -227,33 +317,44 @@ std::string_view PrefixForFile(const std::string& path) {
 }
 
 Result SaveTableKeyValue(const TableData& table, std::string_view prefix, const std::string& path,
-                         TableFileReport* report) {
-  if (!FitsKeyValueLayout(table)) {
+                         TableFileReport* report, const TableHeader* header) {
+  if (auto r = CheckStorable(table); !r) return r.WithContext(Named(path));
+  if (header)
+    if (auto r = CheckStorable(*header); !r) return r.WithContext(Named(path));
+  if (const std::string why = KeyValueLayoutProblem(table, header); !why.empty()) {
     XmlStore store;
     if (store.Open(path, "xmlRoot") == XmlStore::kNoParser)
-      return Result(ErrorCode::kRefused,
-                    "the table has ten or more rows or columns and no XML parser is available")
-          .WithContext(Named(path));
+      return Result(ErrorCode::kRefused, why + ", and no XML parser is available").WithContext(Named(path));
     store.Clear();
     WriteTable(store, kXmlKeys, prefix, table);
-    if (report) report->keyValue = false;
+    if (header) WriteHeaderKeys(store, prefix, *header);
+    if (report) {
+      report->keyValue = false;
+      report->warnings.push_back(Named(path) + " was written in the XML layout: " + why);
+    }
     return store.Save();
   }
   ProfileBatch batch;
   WriteTable(batch, kKeyValueKeys, prefix, table);
-  if (auto r = CommitKeyValue(batch, path); !r) return r;
+  if (header) WriteHeaderKeys(batch, prefix, *header);
+  // A file in another layout at this path is not ours to merge keys into: it is replaced whole.
+  const ProfileFile existing(path);
+  std::error_code ec;
+  const bool replaceWhole = std::filesystem::exists(path, ec) && !IsKeyValueTable(existing.Snapshot(), prefix);
+  if (auto r = CommitKeyValue(batch, path, replaceWhole); !r) return r;
   if (report) report->keyValue = true;
   return {};
 }
 
 Result LoadTableKeyValue(TableData& table, std::string_view prefix, const std::string& path) {
-  if (auto r = ReadTable(ProfileFile(path).Snapshot(), kKeyValueKeys, prefix, table); !r)
+  if (auto r = ReadTable(ProfileFile(path).Snapshot(), kKeyValueKeys, prefix, FileBytes(path), table); !r)
     return Result(r.code(), "refused: " + r.message()).WithContext(Named(path));
   return {};
 }
 
 Result SaveTableFile(const TableData& table, std::string_view prefix, const std::string& path,
                      TableFileReport* report) {
+  if (auto r = CheckStorable(table); !r) return r.WithContext(Named(path));
   XmlStore store;
   if (store.Open(path, "xmlRoot") == XmlStore::kNoParser) return SaveTableKeyValue(table, prefix, path, report);
   store.Clear();
@@ -261,8 +362,8 @@ Result SaveTableFile(const TableData& table, std::string_view prefix, const std:
   return store.Save();
 }
 
-Result LoadTableFile(TableData& table, std::string_view prefix, const std::string& path,
-                     TableFileReport* report) {
+Result LoadTableFile(TableData& table, std::string_view prefix, const std::string& path, TableFileReport* report,
+                     OldLayout old) {
   XmlStore store;
   const int opened = store.Open(path, "xmlRoot");
   if (opened == XmlStore::kNoParser) {
@@ -270,31 +371,31 @@ Result LoadTableFile(TableData& table, std::string_view prefix, const std::strin
     return LoadTableKeyValue(table, prefix, path);
   }
   if (opened == XmlStore::kMalformed) {
-    if (!ProfileFile(path).HasSection(prefix)) return NotATableFile(path, prefix, store.ParseError());
+    if (!IsKeyValueTable(ProfileFile(path).Snapshot(), prefix)) return NotATableFile(path, prefix, store.ParseError());
     TableHeader read;
     read.nRows = table.nRows;
     read.nCols = table.nCols;
-    auto r = ConvertKeyValueFile(prefix, path, read, report);
-    if (r) table = static_cast<const TableData&>(read);
-    return r;
+    if (auto r = LoadKeyValueFile(read, prefix, path, old, report); !r) return r;
+    table = static_cast<const TableData&>(read);
+    return {};
   }
   if (auto bad = MissingPrefixElement(store, prefix, path); !bad) return bad;
-  if (auto r = ReadTable(store, kXmlKeys, prefix, table); !r)
+  if (auto r = ReadTable(store, kXmlKeys, prefix, FileBytes(path), table); !r)
     return Result(r.code(), "refused: " + r.message()).WithContext(Named(path));
   return {};
 }
 
 Result SaveHeaderKeys(const TableHeader& header, std::string_view prefix, const std::string& path) {
+  if (auto r = CheckStorable(header); !r) return r.WithContext(Named(path));
   XmlStore store;
   const int opened = store.Open(path, "xmlRoot");
-  if (opened == XmlStore::kNoParser) {
-    ProfileBatch batch;
-    WriteHeaderKeys(batch, prefix, header);
-    return CommitKeyValue(batch, path);
-  }
-  if (opened == XmlStore::kMalformed) {
+  if (opened == XmlStore::kNoParser || opened == XmlStore::kMalformed) {
     // A key-value file (written while no parser was available) takes the keys in its section.
-    if (!ProfileFile(path).HasSection(prefix)) return NotATableFile(path, prefix, store.ParseError());
+    const ProfileFile kv(path);
+    if (opened == XmlStore::kMalformed && !IsKeyValueTable(kv.Snapshot(), prefix))
+      return NotATableFile(path, prefix, store.ParseError());
+    if (const std::string why = KeyValueLayoutProblem(TableData{}, &header); !why.empty())
+      return Result(ErrorCode::kRefused, why).WithContext(Named(path));
     ProfileBatch batch;
     WriteHeaderKeys(batch, prefix, header);
     return batch.Commit(path);
@@ -303,8 +404,8 @@ Result SaveHeaderKeys(const TableHeader& header, std::string_view prefix, const 
   return store.Save();
 }
 
-Result LoadHeaderKeys(TableHeader& header, std::string_view prefix, const std::string& path,
-                      TableFileReport* report) {
+Result LoadHeaderKeys(TableHeader& header, std::string_view prefix, const std::string& path, TableFileReport* report,
+                      OldLayout old) {
   XmlStore store;
   const int opened = store.Open(path, "xmlRoot");
   if (opened == XmlStore::kNoParser) {
@@ -312,13 +413,12 @@ Result LoadHeaderKeys(TableHeader& header, std::string_view prefix, const std::s
     return {};
   }
   if (opened == XmlStore::kMalformed) {
-    if (!ProfileFile(path).HasSection(prefix)) return NotATableFile(path, prefix, store.ParseError());
+    if (!IsKeyValueTable(ProfileFile(path).Snapshot(), prefix)) return NotATableFile(path, prefix, store.ParseError());
     TableHeader read = header;
-    auto r = ConvertKeyValueFile(prefix, path, read, report);
+    if (auto r = LoadKeyValueFile(read, prefix, path, old, report); !r) return r;
     // Only the keys are asked for; the table part of `header` stays as the caller has it.
-    if (r)
-      for (const auto& f : HeaderFields()) std::visit([&](auto m) { header.*m = read.*m; }, f.member);
-    return r;
+    for (const auto& f : HeaderFields()) std::visit([&](auto m) { header.*m = read.*m; }, f.member);
+    return {};
   }
   if (auto bad = MissingPrefixElement(store, prefix, path); !bad) return bad;
   ReadHeaderKeys(store, prefix, header);

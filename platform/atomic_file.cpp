@@ -4,7 +4,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
+#include <csignal>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -36,11 +39,74 @@ bool WriteAll(int fd, std::string_view data) {
   return true;
 }
 
+// The file a path names once symbolic links are followed: a save through a link must replace
+// the link's target, not the link (which would leave the target stale and the link a copy).
+// A dangling link names the file it points to; a loop of links gives "" after 40 steps.
+std::string ResolveLinks(std::string path) {
+  for (int step = 0; step < 40; ++step) {
+    struct stat st{};
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+    std::vector<char> target(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 4096) + 1);
+    const ssize_t n = ::readlink(path.c_str(), target.data(), target.size() - 1);
+    if (n <= 0) return path;
+    std::string next(target.data(), static_cast<std::size_t>(n));
+    if (next.front() != '/') {
+      const auto slash = path.find_last_of('/');
+      next = (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) + next;
+    }
+    path = std::move(next);
+  }
+  return {};
+}
+
+// Temporary files being written, so that an interrupted program removes them. Plain atomics
+// of C strings: the signal handler may only unlink, never lock or allocate.
+constexpr int kPendingSlots = 64;
+std::atomic<char*> g_pending[kPendingSlots];
+
+int Remember(const std::string& name) {
+  char* copy = ::strdup(name.c_str());
+  for (int i = 0; i < kPendingSlots && copy != nullptr; ++i) {
+    char* expected = nullptr;
+    if (g_pending[i].compare_exchange_strong(expected, copy)) return i;
+  }
+  std::free(copy);
+  return -1;  // more writers at once than slots: that file is not cleaned on a signal
+}
+
+void Forget(int slot) {
+  if (slot < 0) return;
+  std::free(g_pending[slot].exchange(nullptr));
+}
+
+void RemovePendingAndDie(int sig) {
+  for (auto& slot : g_pending)
+    if (const char* name = slot.load()) ::unlink(name);
+  std::signal(sig, SIG_DFL);
+  std::raise(sig);
+}
+
 }  // namespace
+
+void RemoveTemporaryFilesOnSignals() {
+  for (int sig : {SIGINT, SIGTERM, SIGHUP}) {
+    struct sigaction action{};
+    action.sa_handler = RemovePendingAndDie;
+    sigemptyset(&action.sa_mask);
+    ::sigaction(sig, &action, nullptr);
+  }
+}
 
 AtomicFileWriter::AtomicFileWriter(std::string path) : path_(std::move(path)) {
   if (path_.empty()) {
     error_ = "cannot write a file without a name";
+    return;
+  }
+  const std::string named = path_;
+  path_ = ResolveLinks(path_);
+  if (path_.empty()) {
+    path_ = named;
+    error_ = "cannot write \"" + named + "\": its symbolic links go round in a loop";
     return;
   }
   const std::string folder = FolderOf(path_);
@@ -54,12 +120,14 @@ AtomicFileWriter::AtomicFileWriter(std::string path) : path_(std::move(path)) {
     return;
   }
   tmp_ = name.data();
+  pendingSlot_ = Remember(tmp_);
   buffer_.reserve(kBufferBytes);
 }
 
 AtomicFileWriter::~AtomicFileWriter() {
   if (fd_ >= 0) ::close(fd_);
   if (!committed_ && !tmp_.empty()) ::unlink(tmp_.c_str());
+  Forget(pendingSlot_);
 }
 
 void AtomicFileWriter::Write(std::string_view bytes) {
@@ -89,6 +157,8 @@ Result AtomicFileWriter::Commit() {
   if (::close(fd) != 0) return Result(ErrorCode::kCannotWrite, Reason("cannot write", tmp_));
   if (::rename(tmp_.c_str(), path_.c_str()) != 0) return Result(ErrorCode::kCannotWrite, Reason("cannot replace", path_));
   committed_ = true;
+  Forget(pendingSlot_);
+  pendingSlot_ = -1;
   return {};
 }
 

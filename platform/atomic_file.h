@@ -8,9 +8,11 @@
 
 namespace vex::platform {
 
-// Writes a file in pieces to a temporary file in the folder of `path` and, on Commit, flushes
-// it to disk and renames it over `path`. Destroyed without a successful Commit, it removes the
-// temporary file and leaves `path` as it was. For content too large to build in memory first.
+// Writes a file in pieces to a temporary file (a unique name) in the folder of `path` and, on
+// Commit, flushes it to disk and renames it over `path`. Destroyed without a successful Commit,
+// it removes the temporary file and leaves `path` as it was. A `path` that is a symbolic link is
+// written through: its target is replaced and the link stays. For content too large to build
+// in memory first.
 class AtomicFileWriter {
  public:
   explicit AtomicFileWriter(std::string path);
@@ -31,7 +33,13 @@ class AtomicFileWriter {
   std::string buffer_;
   std::string error_;
   bool committed_ = false;
+  int pendingSlot_ = -1;
 };
+
+// Installs handlers of SIGINT, SIGTERM and SIGHUP that remove the temporary files of writers
+// still at work, then end the program as the signal would have. For programs (the batch tool);
+// a plug-in leaves the host's signals alone.
+void RemoveTemporaryFilesOnSignals();
 
 // Writes `content` to a temporary file in the folder of `path`, flushes it to disk and renames
 // it over `path`. The old file, if any, is untouched until the rename and keeps its permission

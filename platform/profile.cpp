@@ -304,6 +304,17 @@ Result WriteProfileStrings(const std::string& path, const std::vector<ProfileEnt
   return {};
 }
 
+Result WriteNewProfile(const std::string& path, const std::vector<ProfileEntry>& entries) {
+  for (const ProfileEntry& e : entries)
+    if (auto why = Refusal(e); !why.empty()) return Result(ErrorCode::kRefused, why);
+  auto doc = std::make_shared<Document>();
+  doc->sections.push_back(Section{});
+  for (const ProfileEntry& e : entries) Apply(*doc, e);
+  if (auto r = WriteFileAtomically(path, Serialize(*doc)); !r) return r;
+  TheCache().Put(path, std::move(doc));
+  return {};
+}
+
 void DropProfileCache() { TheCache().Drop(); }
 
 }  // namespace vex::platform

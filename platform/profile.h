@@ -66,6 +66,10 @@ Result WriteProfileString(const std::string& path, std::string_view section,
 // Nothing is written when any entry is refused.
 Result WriteProfileStrings(const std::string& path, const std::vector<ProfileEntry>& entries);
 
+// Writes a new file holding only the entries, in place of whatever `path` holds (another
+// layout, another program's file), atomically.
+Result WriteNewProfile(const std::string& path, const std::vector<ProfileEntry>& entries);
+
 // Forgets every cached file. For tests that change files behind the cache's back within one
 // timestamp tick; normal callers never need it.
 void DropProfileCache();

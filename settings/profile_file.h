@@ -62,6 +62,7 @@ class ProfileBatch {
   void PutString(std::string_view section, std::string_view key, std::string_view text);
   Result Commit(const std::string& path) const;
   bool empty() const { return entries_.empty(); }
+  const std::vector<platform::ProfileEntry>& Entries() const { return entries_; }
 
  private:
   std::vector<platform::ProfileEntry> entries_;

@@ -98,7 +98,7 @@ TEST_F(DrawReadTest, DrawnTableReadsBackAsTheExample) {
   const auto r = RunCli("read " + drawn + " -o " + table);
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_NE(r.out.find("(2 pictures)"), std::string::npos) << r.out;
-  EXPECT_TRUE(std::filesystem::exists(dir_.File("back.dxf")));
+  EXPECT_TRUE(std::filesystem::exists(dir_.File("back.vtf.dxf")));
 
   const Json back = Json::parse(RunCli("dump " + table).out);
   const Json example = Json::parse(ReadFile(Source("examples/example_table.json")));
@@ -155,8 +155,9 @@ TEST_F(DrawReadTest, FailuresSayWhatIsWrong) {
   EXPECT_EQ(empty.status, 1);
   EXPECT_NE(empty.err.find("no rows"), std::string::npos) << empty.err;
   // Drawing over the table's own picture drawing would lose its pictures.
-  const auto clash = RunCli("draw " + Source("examples/example_table.vtf") + " -o " + Source("examples/example_table.dxf"));
+  const auto clash = RunCli("draw " + Source("examples/example_table.vtf") + " -o " + Source("examples/example_table.vtf.dxf"));
   EXPECT_EQ(clash.status, 1);
+  EXPECT_EQ(RunCli("draw " + Source("examples/example_table.json") + " --at 1e400,0").status, 2);
 
   WriteFile(dir_.File("junk.dxf"), "  0\nSECTION\n  2\nENTITIES\n  0\nLINE\n 10\nabc\n");
   const auto junk = RunCli("read " + dir_.File("junk.dxf"));
@@ -167,14 +168,41 @@ TEST_F(DrawReadTest, FailuresSayWhatIsWrong) {
   EXPECT_EQ(RunCli("read " + lonely + " --window 1000,1000,1001,1001").status, 1);
 }
 
-TEST_F(DrawReadTest, DefaultOutputNamesNeverTouchThePictureDrawing) {
+TEST_F(DrawReadTest, DefaultOutputNamesNeverOverwriteADrawing_Issue11) {
   const std::string vtf = dir_.File("plan.vtf");
   std::filesystem::copy_file(Source("examples/example_table.vtf"), vtf);
-  std::filesystem::copy_file(Source("examples/example_table.dxf"), dir_.File("plan.dxf"));
-  const std::string before = ReadFile(dir_.File("plan.dxf"));
+  std::filesystem::copy_file(Source("examples/example_table.vtf.dxf"), dir_.File("plan.vtf.dxf"));
   ASSERT_EQ(RunCli("draw " + vtf).status, 0);
-  EXPECT_TRUE(std::filesystem::exists(dir_.File("plan-drawn.dxf")));
-  EXPECT_EQ(ReadFile(dir_.File("plan.dxf")), before);
+  ASSERT_TRUE(std::filesystem::exists(dir_.File("plan.dxf")));
+  const std::string drafters = ReadFile(dir_.File("plan.dxf"));
+
+  // A second draw without -o would overwrite plan.dxf, which may be the drafter's drawing.
+  const auto again = RunCli("draw " + vtf);
+  EXPECT_EQ(again.status, 1);
+  EXPECT_NE(again.err.find("give -o"), std::string::npos) << again.err;
+  EXPECT_EQ(ReadFile(dir_.File("plan.dxf")), drafters);
+
+  // Reading plan.dxf back without -o writes plan.vtf (and its pictures to plan.vtf.dxf), not
+  // over the drawing.
+  std::filesystem::remove(vtf);
+  const auto read = RunCli("read " + dir_.File("plan.dxf"));
+  ASSERT_EQ(read.status, 0) << read.err;
+  EXPECT_TRUE(std::filesystem::exists(vtf));
+  EXPECT_EQ(ReadFile(dir_.File("plan.dxf")), drafters);
+  EXPECT_EQ(RunCli("read " + dir_.File("plan.dxf") + " -o " + dir_.File("plan.dxf")).status, 1);
+  EXPECT_EQ(ReadFile(dir_.File("plan.dxf")), drafters);
+}
+
+TEST_F(DrawReadTest, TableSavedBeforeTheRenameFindsItsPicturesUnderTheOldName_Issue11) {
+  std::filesystem::copy_file(Source("examples/example_table.vtf"), dir_.File("old.vtf"));
+  std::filesystem::copy_file(Source("examples/example_table.vtf.dxf"), dir_.File("old.dxf"));
+  const auto r = RunCli("draw " + dir_.File("old.vtf") + " -o " + dir_.File("drawn.dxf"));
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("cell image"), std::string::npos);
+  // Both pictures made it into the drawing.
+  const auto dump = RunShell("/usr/bin/python3 -c \"import ezdxf,sys; d=ezdxf.readfile(sys.argv[1]); "
+                             "print(len(d.modelspace().query('INSERT')))\" " + dir_.File("drawn.dxf"));
+  EXPECT_EQ(dump.out, "2\n") << dump.err;
 }
 
 }  // namespace

@@ -55,16 +55,42 @@ TEST_F(TableVerbs, DumpOfAHeaderFileCarriesItsKeys) {
   EXPECT_EQ(j["TitleROrC"], 2);
 }
 
-TEST_F(TableVerbs, DumpConvertsAnOldKeyValueFile) {
+TEST_F(TableVerbs, DumpReadsAnOldKeyValueFileWithoutWritingIt_Issue11) {
   const std::string path = dir_.File("old.vtf");
-  WriteFile(path, ReadFile(Data("old_key_value.vtf")));
+  const std::string original = ReadFile(Data("old_key_value.vtf"));
+  WriteFile(path, original);
   const auto r = RunCli("dump " + path + " --normalize");
   ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_NE(r.err.find("converted"), std::string::npos);
   const Json j = Json::parse(r.out);
   EXPECT_EQ(j["Cells"][0][1]["strText"], "Length (mm)");
   EXPECT_EQ(j["RowHeights"], Json::array({7.5, 0.0}));
-  EXPECT_EQ(ReadFile(path).rfind("<?xml", 0), 0u);
+  EXPECT_EQ(ReadFile(path), original);
+  EXPECT_FALSE(std::filesystem::exists(path + ".kv.bak"));
+}
+
+TEST_F(TableVerbs, DumpOfASettingsFileIsRefusedAndLeavesIt_Issue11) {
+  const std::string path = dir_.File("VexTable.ini");
+  const std::string settings = "[Table]\nStyleName=Table\nHeight=3.50\n[Setting]\nLanguage=English\n";
+  WriteFile(path, settings);
+  const auto r = RunCli("dump " + path + " --prefix Table");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("not a table file"), std::string::npos) << r.err;
+  EXPECT_EQ(ReadFile(path), settings);
+  const auto c = RunCli("convert " + path + " " + dir_.File("out.vtf") + " --prefix Table");
+  EXPECT_EQ(c.status, 1);
+  EXPECT_EQ(ReadFile(path), settings);
+}
+
+TEST_F(TableVerbs, ConvertSaysWhatForcesTheXmlLayout_Issue11) {
+  const std::string json = dir_.File("t.json");
+  Json j = Json::parse(kTableJson);
+  j["Cells"][0][0]["strText"] = "two\r\nlines";
+  WriteFile(json, j.dump());
+  const auto r = RunCli("convert " + json + " " + dir_.File("t.vtf") + " --layout key-value");
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.err.find("line break"), std::string::npos) << r.err;
+  EXPECT_EQ(r.err.find("ten or more"), std::string::npos) << r.err;
+  EXPECT_EQ(ReadFile(dir_.File("t.vtf")).rfind("<?xml", 0), 0u);
 }
 
 TEST_F(TableVerbs, DumpNormalizes) {
@@ -183,6 +209,25 @@ INSTANTIATE_TEST_SUITE_P(
         BadJson{"cells_not_rows", "{\"nRows\": 1, \"nCols\": 1, \"Cells\": [5]}", "Cells[0]"},
         BadJson{"big_int", "{\"nRows\": 4294967297, \"nCols\": 1}", "32-bit"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(TableVerbs, JsonNumbersAndTextsThatWouldChangeAreRefused_Issue11) {
+  struct Bad {
+    const char* json;
+    const char* field;
+  };
+  for (const Bad& b : {Bad{R"({"nRows": 99999999999, "nCols": 1})", "nRows"},
+                       Bad{R"({"nRows": 1, "nCols": 1, "MergeRows": [[0, 0, 4294967297]]})", "MergeRows[0]"},
+                       Bad{R"({"nRows": 1, "nCols": 1, "Cells": [[{"nType": 1.5}]]})", "Cells[0][0].nType"},
+                       Bad{R"({"nRows": 1, "nCols": 1, "Cells": [[{"strText": "cut\u0000here"}]]})",
+                           "Cells[0][0].strText"}}) {
+    const std::string path = dir_.File("bad.json");
+    WriteFile(path, b.json);
+    const auto r = RunCli("convert " + path + " " + dir_.File("out.vtf"));
+    EXPECT_EQ(r.status, 1) << b.json;
+    EXPECT_NE(r.err.find(b.field), std::string::npos) << r.err;
+    EXPECT_FALSE(std::filesystem::exists(dir_.File("out.vtf")));
+  }
+}
 
 }  // namespace
 }  // namespace vex

@@ -48,17 +48,46 @@ class CompanionTest : public ::testing::Test {
   RecordingSink messages_;
 };
 
-TEST_F(CompanionTest, PathReplacesOnlyTheLastExtension) {
-  EXPECT_EQ(CompanionDrawingPath("/a/plan.vtf"), "/a/plan.dxf");
-  EXPECT_EQ(CompanionDrawingPath("/a/a.b.vtf"), "/a/a.b.dxf");
+TEST_F(CompanionTest, PathIsTheWholeFileNameWithDxf_Issue11) {
+  EXPECT_EQ(CompanionDrawingPath("/a/plan.vtf"), "/a/plan.vtf.dxf");
+  EXPECT_EQ(CompanionDrawingPath("/a/Pipes.vtt"), "/a/Pipes.vtt.dxf");
   EXPECT_EQ(CompanionDrawingPath("/x.y/table"), "/x.y/table.dxf");
+  EXPECT_EQ(LegacyCompanionDrawingPath("/a/a.b.vtf"), "/a/a.b.dxf");
+}
+
+TEST_F(CompanionTest, SavingBesideTheDrafterDrawingLeavesIt_Issue11) {
+  WriteFile(dir_.File("plan.dxf"), "the drafter's drawing");
+  ASSERT_TRUE(SaveTableWithPictures(table_, kTableFilePrefix, dir_.File("plan.vtf"), store_));
+  EXPECT_EQ(ReadFile(dir_.File("plan.dxf")), "the drafter's drawing");
+  EXPECT_TRUE(std::filesystem::exists(dir_.File("plan.vtf.dxf")));
+}
+
+TEST_F(CompanionTest, OldNameIsReadOnlyWhenItHoldsTheTablesBlocks_Issue11) {
+  const std::string path = dir_.File("plan.vtf");
+  ASSERT_TRUE(SaveTableWithPictures(table_, kTableFilePrefix, path, store_));
+  std::filesystem::rename(dir_.File("plan.vtf.dxf"), dir_.File("plan.dxf"));  // as an earlier version named it
+  ImageStore other;
+  TableData back;
+  TableFileReport report;
+  ASSERT_TRUE(LoadTableWithPictures(back, kTableFilePrefix, path, other, messages_, report));
+  EXPECT_EQ(back.GetCell(0, 0).picture.size(), 1u);
+
+  // A drawing of that name without the blocks is the drafter's: not taken as the pictures.
+  AcDbDatabase unrelated(true, true);
+  AddToModelSpace(unrelated, new AcDbLine(AcGePoint3d(0, 0, 0), AcGePoint3d(1, 1, 0)));
+  ASSERT_EQ(unrelated.saveAs(dir_.File("plan.dxf").c_str()), Acad::eOk);
+  ImageStore third;
+  TableData again;
+  ASSERT_TRUE(LoadTableWithPictures(again, kTableFilePrefix, path, third, messages_, report));
+  EXPECT_TRUE(again.GetCell(0, 0).picture.empty());
+  EXPECT_FALSE(third);
 }
 
 TEST_F(CompanionTest, EveryBlockRoundTripsByName) {
   const std::string path = dir_.File("plan.vtf");
   const auto saved = SaveTableWithPictures(table_, kTableFilePrefix, path, store_);
   ASSERT_TRUE(saved) << saved.message();
-  ASSERT_TRUE(std::filesystem::exists(dir_.File("plan.dxf")));
+  ASSERT_TRUE(std::filesystem::exists(dir_.File("plan.vtf.dxf")));
 
   ImageStore other;
   TableData back;
@@ -84,9 +113,9 @@ TEST_F(CompanionTest, TableWithoutPicturesWritesNoDrawing) {
   plain.nCols = 1;
   plain.Normalize();
   const std::string path = dir_.File("plain.vtf");
-  WriteFile(dir_.File("plain.dxf"), "older drawing");
+  WriteFile(dir_.File("plain.vtf.dxf"), "older drawing");
   ASSERT_TRUE(SaveTableWithPictures(plain, kTableFilePrefix, path, store_));
-  EXPECT_EQ(ReadFile(dir_.File("plain.dxf")), "older drawing");
+  EXPECT_EQ(ReadFile(dir_.File("plain.vtf.dxf")), "older drawing");
 }
 
 TEST_F(CompanionTest, MissingBlockLeavesOnlyThatPreviewEmpty) {
@@ -109,21 +138,21 @@ TEST_F(CompanionTest, MissingBlockLeavesOnlyThatPreviewEmpty) {
 TEST_F(CompanionTest, UnreadableDrawingIsReportedAndTheTableStillLoads) {
   const std::string path = dir_.File("plan.vtf");
   ASSERT_TRUE(SaveTableFile(table_, kTableFilePrefix, path));
-  WriteFile(dir_.File("plan.dxf"), "  0\nSECTION\n  2\nENTITIES\n  0\nLINE\n 10\nnot a number\n");
+  WriteFile(dir_.File("plan.vtf.dxf"), "  0\nSECTION\n  2\nENTITIES\n  0\nLINE\n 10\nnot a number\n");
   ImageStore other;
   TableData back;
   TableFileReport report;
   const auto s = LoadTableWithPictures(back, kTableFilePrefix, path, other, messages_, report);
   ASSERT_TRUE(s);
   ASSERT_EQ(report.warnings.size(), 1u);
-  EXPECT_NE(report.warnings[0].find("plan.dxf"), std::string::npos) << report.warnings[0];
+  EXPECT_NE(report.warnings[0].find("plan.vtf.dxf"), std::string::npos) << report.warnings[0];
   EXPECT_TRUE(other);  // a new, empty store
   EXPECT_EQ(back.GetCell(0, 0).sBlockName, table_.GetCell(0, 0).sBlockName);
   EXPECT_TRUE(back.GetCell(0, 0).picture.empty());
 }
 
 TEST_F(CompanionTest, FailedDrawingSaveFailsTheSaveAndWritesNoTable_Issue11) {
-  std::filesystem::create_directory(dir_.File("plan.dxf"));  // a folder in the way
+  std::filesystem::create_directory(dir_.File("plan.vtf.dxf"));  // a folder in the way
   const auto s = SaveTableWithPictures(table_, kTableFilePrefix, dir_.File("plan.vtf"), store_);
   EXPECT_FALSE(s);
   EXPECT_EQ(s.code(), ErrorCode::kCannotWrite);
@@ -135,8 +164,8 @@ TEST_F(CompanionTest, FailedDrawingSaveKeepsTheOldTableFile_Issue11) {
   const std::string path = dir_.File("plan.vtf");
   ASSERT_TRUE(SaveTableWithPictures(table_, kTableFilePrefix, path, store_));
   const std::string before = ReadFile(path);
-  std::filesystem::remove(dir_.File("plan.dxf"));
-  std::filesystem::create_directory(dir_.File("plan.dxf"));
+  std::filesystem::remove(dir_.File("plan.vtf.dxf"));
+  std::filesystem::create_directory(dir_.File("plan.vtf.dxf"));
   TableData changed = table_;
   changed.RowHeights[0] = 99;
   EXPECT_FALSE(SaveTableWithPictures(changed, kTableFilePrefix, path, store_));
