@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <map>
+#include <unordered_map>
 
 #include "platform/text_util.h"
 
@@ -15,10 +16,28 @@ constexpr std::size_t kMaxHiveBytes = std::size_t(64) << 20;
 constexpr std::string_view kHeader = "Windows Registry Editor Version 5.00";
 constexpr std::string_view kOldHeader = "REGEDIT4";
 
+// Hives are read from files anyone may have edited: the depth of a key path is bounded, so
+// that neither reading, writing nor freeing a hive can run out of stack.
+constexpr std::size_t kMaxKeyDepth = 256;
+
 struct Key {
   std::string name;
   std::map<std::string, std::unique_ptr<Key>> children;  // by lower-case name
   std::vector<std::pair<std::string, RegValue>> values;  // in file order
+  std::unordered_map<std::string, std::size_t> valueIndex;  // lower-case name -> values[]
+
+  const RegValue* Find(std::string_view name) const {
+    const auto it = valueIndex.find(AsciiLower(name));
+    return it == valueIndex.end() ? nullptr : &values[it->second].second;
+  }
+  bool Erase(std::string_view name) {
+    const auto it = valueIndex.find(AsciiLower(name));
+    if (it == valueIndex.end()) return false;
+    values.erase(values.begin() + static_cast<std::ptrdiff_t>(it->second));
+    valueIndex.clear();
+    for (std::size_t i = 0; i < values.size(); ++i) valueIndex.emplace(AsciiLower(values[i].first), i);
+    return true;
+  }
 };
 
 std::vector<std::string_view> SplitKey(std::string_view path) {
@@ -44,9 +63,12 @@ const Key* FindKey(const Key& root, std::string_view path) {
   return k;
 }
 
-Key& MakeKey(Key& root, std::string_view path) {
+// The key of `path`, made with the keys leading to it; null for a path deeper than the bound.
+Key* MakeKey(Key& root, std::string_view path) {
+  const auto parts = SplitKey(path);
+  if (parts.size() > kMaxKeyDepth) return nullptr;
   Key* k = &root;
-  for (const auto part : SplitKey(path)) {
+  for (const auto part : parts) {
     auto& slot = k->children[AsciiLower(part)];
     if (!slot) {
       slot = std::make_unique<Key>();
@@ -54,15 +76,15 @@ Key& MakeKey(Key& root, std::string_view path) {
     }
     k = slot.get();
   }
-  return *k;
+  return k;
 }
 
 void SetValue(Key& k, std::string_view name, RegValue v) {
-  for (auto& [n, value] : k.values)
-    if (EqualsNoCase(n, name)) {
-      value = std::move(v);
-      return;
-    }
+  const auto [it, added] = k.valueIndex.emplace(AsciiLower(name), k.values.size());
+  if (!added) {
+    k.values[it->second].second = std::move(v);
+    return;
+  }
   k.values.emplace_back(std::string(name), std::move(v));
 }
 
@@ -96,8 +118,7 @@ bool ReadQuoted(std::string_view s, std::size_t& pos, std::string& out) {
   return false;
 }
 
-void WriteKey(std::string& out, const Key& k, const std::string& path) {
-  out += "\n[" + path + "]\n";
+void WriteValues(std::string& out, const Key& k) {
   for (const auto& [name, v] : k.values) {
     out += name.empty() ? "@" : Quote(name);
     out += '=';
@@ -113,7 +134,22 @@ void WriteKey(std::string& out, const Key& k, const std::string& path) {
     }
     out += '\n';
   }
-  for (const auto& [lower, child] : k.children) WriteKey(out, *child, path + "\\" + child->name);
+}
+
+// Every key below `root` in depth-first order (a key before its subkeys, subkeys by name),
+// with an explicit stack rather than recursion.
+void WriteKeys(std::string& out, const Key& root, const std::string& rootPath) {
+  std::vector<std::pair<const Key*, std::string>> stack;
+  for (auto it = root.children.rbegin(); it != root.children.rend(); ++it)
+    stack.emplace_back(it->second.get(), rootPath + "\\" + it->second->name);
+  while (!stack.empty()) {
+    auto [k, path] = std::move(stack.back());
+    stack.pop_back();
+    out += "\n[" + path + "]\n";
+    WriteValues(out, *k);
+    for (auto it = k->children.rbegin(); it != k->children.rend(); ++it)
+      stack.emplace_back(it->second.get(), path + "\\" + it->second->name);
+  }
 }
 
 struct Identity {
@@ -194,7 +230,8 @@ struct Registry::Hive {
           problem(first, "key outside " + prefix);
           continue;
         }
-        current = &MakeKey(root, keyPath.substr(prefix.size()));
+        current = MakeKey(root, keyPath.substr(prefix.size()));
+        if (!current) problem(first, "a key path deeper than " + std::to_string(kMaxKeyDepth) + " levels");
         continue;
       }
       if (!current) {
@@ -249,8 +286,7 @@ struct Registry::Hive {
   std::string Serialize() const {
     std::string out(kHeader);
     out += '\n';
-    for (const auto& [lower, child] : root.children)
-      WriteKey(out, *child, std::string(RootName(which)) + "\\" + child->name);
+    WriteKeys(out, root, RootName(which));
     return out;
   }
 };
@@ -316,8 +352,7 @@ bool Registry::KeyExists(RegHive hive, std::string_view key) const {
 std::optional<RegValue> Registry::GetValue(RegHive hive, std::string_view key, std::string_view name) const {
   const Key* k = FindKey(Load(hive).root, key);
   if (!k) return std::nullopt;
-  for (const auto& [n, v] : k->values)
-    if (EqualsNoCase(n, name)) return v;
+  if (const RegValue* v = k->Find(name)) return *v;
   return std::nullopt;
 }
 
@@ -373,27 +408,34 @@ Result Registry::Write(RegHive which, Change change) {
   return {};
 }
 
+namespace {
+Result TooDeep() {
+  return Result(ErrorCode::kRefused,
+                "a registry key path may have at most " + std::to_string(kMaxKeyDepth) + " levels");
+}
+}  // namespace
+
 Result Registry::CreateKey(RegHive hive, std::string_view key) {
   if (!UsableNames(key, "")) return Result(ErrorCode::kRefused, "a registry key or value name cannot hold a line break or a bracket");
-  return Write(hive, [&](Key& root) {
-    MakeKey(root, key);
-    return true;
-  });
+  if (SplitKey(key).size() > kMaxKeyDepth) return TooDeep();
+  return Write(hive, [&](Key& root) { return MakeKey(root, key) != nullptr; });
 }
 
 Result Registry::SetString(RegHive hive, std::string_view key, std::string_view name, std::string_view value) {
   if (!UsableNames(key, name) || value.find_first_of("\r\n") != std::string_view::npos)
     return Result(ErrorCode::kRefused, "a registry string, key or value name cannot hold a line break");
+  if (SplitKey(key).size() > kMaxKeyDepth) return TooDeep();
   return Write(hive, [&](Key& root) {
-    SetValue(MakeKey(root, key), name, RegValue::String(std::string(value)));
+    SetValue(*MakeKey(root, key), name, RegValue::String(std::string(value)));
     return true;
   });
 }
 
 Result Registry::SetDword(RegHive hive, std::string_view key, std::string_view name, std::uint32_t value) {
   if (!UsableNames(key, name)) return Result(ErrorCode::kRefused, "a registry key or value name cannot hold a line break or a bracket");
+  if (SplitKey(key).size() > kMaxKeyDepth) return TooDeep();
   return Write(hive, [&](Key& root) {
-    SetValue(MakeKey(root, key), name, RegValue::Dword(value));
+    SetValue(*MakeKey(root, key), name, RegValue::Dword(value));
     return true;
   });
 }
@@ -415,13 +457,7 @@ Result Registry::DeleteTree(RegHive hive, std::string_view key) {
 Result Registry::DeleteValue(RegHive hive, std::string_view key, std::string_view name) {
   return Write(hive, [&](Key& root) {
     Key* k = const_cast<Key*>(FindKey(root, key));
-    if (!k) return false;
-    for (auto it = k->values.begin(); it != k->values.end(); ++it)
-      if (EqualsNoCase(it->first, name)) {
-        k->values.erase(it);
-        return true;
-      }
-    return false;
+    return k != nullptr && k->Erase(name);
   });
 }
 

@@ -8,6 +8,7 @@
 
 #include "cadhost/db/object_access.h"
 #include "cadhost/host/host_state.h"
+#include "cadhost/host/module_check.h"
 #include "cadhost/sdk/acedads.h"
 #include "cadhost/sdk/acutads.h"
 
@@ -145,6 +146,7 @@ bool AcRxDynamicLinker::loadModule(const ACHAR* fileName, bool printit, bool) {
   for (const auto& a : h.apps)
     if (a->path == path) return !a->unloading;
 
+  if (const std::string problem = cadhost::ModuleFileProblem(path); !problem.empty()) return fail(problem);
   void* handle = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (handle == nullptr) {
     const char* err = ::dlerror();

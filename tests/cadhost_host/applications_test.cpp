@@ -1,6 +1,7 @@
 // Applications: loading ".arx" files, their commands, acedGetAppName, unloading.
 
 #include "cadhost_host/host_test_util.h"
+#include "support/temp_dir.h"
 
 namespace cadhost::test {
 namespace {
@@ -78,6 +79,23 @@ INSTANTIATE_TEST_SUITE_P(
         BadLoad{"old_interface", AppPath("TestAppOldApi.arx"), "interface version 12"},
         BadLoad{"refuses", AppPath("TestAppRefuses.arx"), "refused to initialise"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(ApplicationsTest, TruncatedApplicationIsRefusedBeforeItIsMapped_Issue11) {
+  const std::string whole = vex::test::ReadFile(AppPath("TestApp.arx"));
+  ASSERT_GT(whole.size(), 4096u);
+  vex::test::TempDir dir;
+  for (const std::size_t keep : {std::size_t(40), std::size_t(200), whole.size() / 3, whole.size() * 2 / 3,
+                                 whole.size() - 64}) {
+    const std::string cut = dir.File("cut" + std::to_string(keep) + ".arx");
+    vex::test::WriteFile(cut, whole.substr(0, keep));
+    Feedback::Clear();
+    // Mapping such a file would kill the host on first touch (SIGBUS); it must be refused.
+    EXPECT_FALSE(acrxDynamicLinker->loadModule(cut.c_str(), true)) << keep;
+    EXPECT_NE(Feedback::Text().find("Unable to load"), std::string::npos) << keep << Feedback::Text();
+    EXPECT_TRUE(acrxDynamicLinker->loadedApplications().empty());
+  }
+  EXPECT_TRUE(acrxDynamicLinker->loadModule(AppPath("TestApp.arx").c_str(), true));  // the whole file still loads
+}
 
 TEST_F(ApplicationsTest, AppNameFollowsNestedLoadsFromInitialisation) {
   const std::string loader = AppPath("TestLoader.arx");

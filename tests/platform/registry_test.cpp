@@ -152,6 +152,46 @@ TEST_F(RegistryTest, WhatCanBeReadFromABrokenHiveStaysReadable) {
   EXPECT_EQ(reg_.Problems().size(), 1u);
 }
 
+TEST_F(RegistryTest, HiveWithAVeryDeepKeyIsReportedNotAStackOverflow_Issue11) {
+  std::string path = "HKEY_LOCAL_MACHINE";
+  for (int i = 0; i < 60000; ++i) path += "\\k";
+  const std::string text = "Windows Registry Editor Version 5.00\n[HKEY_LOCAL_MACHINE\\Ok]\n\"v\"=\"1\"\n[" + path + "]\n";
+  WriteFile(reg_.HivePath(HKLM), text);
+  const auto problems = reg_.Problems();
+  ASSERT_FALSE(problems.empty());
+  EXPECT_NE(problems.front().find("deeper than"), std::string::npos) << problems.front();
+  EXPECT_EQ(reg_.GetString(HKLM, "Ok", "v"), "1");
+  EXPECT_FALSE(reg_.SetString(HKLM, "Ok", "v", "2"));  // a hive with problems is never written
+  EXPECT_EQ(ReadFile(reg_.HivePath(HKLM)), text);
+}
+
+TEST_F(RegistryTest, KeyPathsBeyondTheDepthBoundAreRefusedOnWrite_Issue11) {
+  std::string deep;
+  for (int i = 0; i < 300; ++i) deep += "k\\";
+  EXPECT_EQ(reg_.SetString(HKCU, deep, "v", "1").code(), ErrorCode::kRefused);
+  EXPECT_FALSE(reg_.CreateKey(HKCU, deep));
+  std::string fine;
+  for (int i = 0; i < 200; ++i) fine += "k\\";
+  ASSERT_TRUE(reg_.SetString(HKCU, fine, "v", "1"));
+  EXPECT_EQ(Registry(dir_.path()).GetString(HKCU, fine, "v"), "1");  // and read back from the file
+}
+
+TEST_F(RegistryTest, KeyWithVeryManyValuesLoadsAndWritesInLinearTime_Issue11) {
+  std::string text = "Windows Registry Editor Version 5.00\n[HKEY_LOCAL_MACHINE\\Many]\n";
+  for (int i = 0; i < 200000; ++i) text += "\"v" + std::to_string(i) + "\"=dword:00000001\n";
+  text += "\"V7\"=dword:00000002\n";  // names match without regard to case: this replaces v7
+  WriteFile(reg_.HivePath(HKLM), text);
+  EXPECT_TRUE(reg_.Problems().empty());
+  EXPECT_EQ(reg_.GetDword(HKLM, "Many", "v199999"), 1u);
+  EXPECT_EQ(reg_.GetDword(HKLM, "Many", "v7"), 2u);
+  EXPECT_EQ(reg_.ValueNames(HKLM, "Many").size(), 200000u);
+  ASSERT_TRUE(reg_.DeleteValue(HKLM, "Many", "V3"));
+  EXPECT_EQ(reg_.GetDword(HKLM, "Many", "v4"), 1u);  // the index follows the removal
+  EXPECT_EQ(reg_.GetDword(HKLM, "Many", "v3"), std::nullopt);
+  ASSERT_TRUE(reg_.SetDword(HKLM, "Many", "v4", 9));
+  EXPECT_EQ(Registry(dir_.path()).GetDword(HKLM, "Many", "v4"), 9u);
+}
+
 TEST(RegistryFolder, IsCreatedOnTheFirstWrite_Issue5) {
   TempDir dir;
   Registry reg(dir.path() + "not/yet/there/");
