@@ -12,9 +12,20 @@
 namespace vex::cli {
 namespace {
 
-using Json = nlohmann::ordered_json;
+// The table's JSON to standard output, as it is made.
+void PrintJson(const LoadedTable& loaded) {
+  WriteTableJson(loaded.table, loaded.headerKeys,
+                 [](std::string_view piece) { std::fwrite(piece.data(), 1, piece.size(), stdout); });
+  std::fputc('\n', stdout);
+}
 
-std::string JsonText(const Json& j) { return j.dump(2, ' ', false, Json::error_handler_t::replace) + "\n"; }
+// The table's JSON into a file, replacing it once complete.
+Result SaveJson(const LoadedTable& loaded, const std::string& path) {
+  platform::AtomicFileWriter file(path);
+  WriteTableJson(loaded.table, loaded.headerKeys, [&](std::string_view piece) { file.Write(piece); });
+  file.Write("\n");
+  return file.Commit();
+}
 
 }  // namespace
 
@@ -29,7 +40,7 @@ int RunDump(const std::vector<std::string>& args) {
   LoadedTable loaded;
   if (!ReadTableInput("dump", a->Option("--prefix"), a->positional[0], loaded)) return 1;
   if (a->Flag("--normalize")) loaded.table.Normalize();
-  std::fputs(JsonText(TableToJson(loaded.table, loaded.headerKeys)).c_str(), stdout);
+  PrintJson(loaded);
   return 0;
 }
 
@@ -56,7 +67,7 @@ int RunConvert(const std::vector<std::string>& args) {
   if (a->Flag("--normalize")) loaded.table.Normalize();
 
   if (IsJson(out)) {
-    const auto r = platform::WriteFileAtomically(out, JsonText(TableToJson(loaded.table, loaded.headerKeys)));
+    const Result r = SaveJson(loaded, out);
     return r ? 0 : Fail("convert", r.message());
   }
 

@@ -9,6 +9,7 @@
 #include "files/companion_drawing.h"
 #include "files/table_file.h"
 #include "platform/atomic_file.h"
+#include "platform/pooled_memory.h"
 #include "platform/text_util.h"
 
 namespace vex::cli {
@@ -62,6 +63,8 @@ bool ReadTableInput(const char* verb, const std::optional<std::string>& prefixOp
   // A batch command only reads its input: an old key-value file is read where it is, not rewritten.
   const Result loaded = store ? LoadTableWithPictures(out.table, prefix, path, *store, messages, report, OldLayout::kLeave)
                               : LoadTableFile(out.table, prefix, path, &report, OldLayout::kLeave);
+  // The parsed document is gone; its memory is not needed again by a batch command.
+  platform::ReleasePooledMemory();
   if (!loaded) return Fail(verb, loaded.Describe()), false;
   for (const std::string& w : report.warnings) std::fprintf(stderr, "vextable %s: %s\n", verb, w.c_str());
   if (prefix == kHeaderFilePrefix) {

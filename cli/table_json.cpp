@@ -27,6 +27,98 @@ Json TableToJson(const TableHeader& t, bool withHeaderKeys) {
 
 namespace {
 
+// One value dumped as the whole document's dump would show it at `depth` levels of indent.
+void AppendIndented(std::string& out, const Json& value, int depth) {
+  const std::string text = value.dump(2, ' ', false, Json::error_handler_t::replace);
+  const std::string indent(static_cast<std::size_t>(depth) * 2, ' ');
+  for (const char c : text) {
+    out += c;
+    if (c == '\n') out += indent;
+  }
+}
+
+// Writes "[ ... ]" of `items` at `depth`, each produced by item(out, k, depth + 1).
+template <class Item>
+void AppendArray(std::string& out, std::size_t count, int depth, Item&& item,
+                 const std::function<void(std::string_view)>& write) {
+  if (count == 0) {
+    out += "[]";
+    return;
+  }
+  const std::string inner(static_cast<std::size_t>(depth + 1) * 2, ' ');
+  out += "[\n";
+  for (std::size_t k = 0; k < count; ++k) {
+    out += inner;
+    item(out, k, depth + 1);
+    if (k + 1 < count) out += ',';
+    out += '\n';
+    if (out.size() > (1u << 16)) {
+      write(out);
+      out.clear();
+    }
+  }
+  out.append(static_cast<std::size_t>(depth) * 2, ' ');
+  out += ']';
+}
+
+}  // namespace
+
+void WriteTableJson(const TableHeader& t, bool withHeaderKeys, const std::function<void(std::string_view)>& write) {
+  std::string out = "{\n";
+  const auto member = [&](const char* key) {
+    out += "  \"";
+    out += key;
+    out += "\": ";
+  };
+  member("nRows");
+  out += std::to_string(t.nRows) + ",\n";
+  member("nCols");
+  out += std::to_string(t.nCols) + ",\n";
+  const auto numbers = [&](const std::vector<double>& v) {
+    AppendArray(out, v.size(), 1, [&](std::string& o, std::size_t k, int) { AppendIndented(o, Json(v[k]), 0); }, write);
+  };
+  member("RowHeights");
+  numbers(t.RowHeights);
+  out += ",\n";
+  member("ColWidths");
+  numbers(t.ColWidths);
+  out += ",\n";
+  const auto spans = [&](const std::vector<MergeSpan>& v) {
+    AppendArray(out, v.size(), 1,
+                [&](std::string& o, std::size_t k, int depth) {
+                  AppendIndented(o, Json::array({v[k].nPlace, v[k].nStart, v[k].nEnd}), depth);
+                },
+                write);
+  };
+  member("MergeRows");
+  spans(t.MergeRows);
+  out += ",\n";
+  member("MergeCols");
+  spans(t.MergeCols);
+  out += ",\n";
+  member("Cells");
+  AppendArray(out, t.rows.size(), 1,
+              [&](std::string& o, std::size_t i, int depth) {
+                const auto& cells = t.rows[i].cells;
+                AppendArray(o, cells.size(), depth,
+                            [&](std::string& c, std::size_t j, int d) { AppendIndented(c, RecordToJson(cells[j], CellFields()), d); },
+                            write);
+              },
+              write);
+  if (withHeaderKeys) {
+    const Json keys = RecordToJson(t, HeaderFields());
+    for (auto it = keys.begin(); it != keys.end(); ++it) {
+      out += ",\n";
+      member(it.key().c_str());
+      AppendIndented(out, it.value(), 1);
+    }
+  }
+  out += "\n}";
+  write(out);
+}
+
+namespace {
+
 // The value as a 32-bit integer; false for anything else (a fraction, a string, a number that
 // would not fit: 99999999999 must not wrap to some other count).
 bool AsInt(const nlohmann::json& v, int& out) {

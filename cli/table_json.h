@@ -4,7 +4,9 @@
 // "TitleName", "TitleVersion", "TitleType", "TitleROrC". Arrays hold what the table holds.
 
 #include <nlohmann/json.hpp>
+#include <functional>
 #include <string>
+#include <string_view>
 
 #include "model/table_header.h"
 #include "platform/result.h"
@@ -13,6 +15,11 @@ namespace vex::cli {
 
 // The table as JSON; the four header keys are added when withHeaderKeys is set.
 nlohmann::ordered_json TableToJson(const TableHeader& table, bool withHeaderKeys);
+
+// The text of TableToJson(table, withHeaderKeys) dumped with an indent of 2 (invalid UTF-8
+// replaced), written piece by piece to `write` without building the whole document: a large
+// table's document costs many times the table.
+void WriteTableJson(const TableHeader& table, bool withHeaderKeys, const std::function<void(std::string_view)>& write);
 
 // Reads a table from JSON. Missing members take the fresh values; wrong types, numbers out of
 // range, bad sizes and counts beyond the table limits are refused with the reason, the member

@@ -60,11 +60,13 @@ AcDbObjectId AddText(const AcGePoint3d& position, double rotation, const std::st
   t->setTextStyle(style);
   t->setHeight(height);
   t->setWidthFactor(widthFactor);
+  t->setRotation(rotation);
   t->setPosition(position);
+  t->setAlignmentPoint(position);
+  // The modes last: while the text is left and on its baseline, the setters above need not
+  // measure it to place it (a table draws a hundred thousand texts).
   t->setHorizontalMode(static_cast<AcDb::TextHorzMode>(horizontalMode));
   t->setVerticalMode(static_cast<AcDb::TextVertMode>(verticalMode));
-  t->setAlignmentPoint(position);
-  t->setRotation(rotation);
   t->setLayer(layer);
   return AppendToCurrentSpace(t.release(), db, sink);
 }

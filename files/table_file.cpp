@@ -5,6 +5,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "files/table_xml.h"
 #include "files/xml_store.h"
 #include "model/table_limits.h"
 #include "platform/profile.h"
@@ -99,34 +100,6 @@ void ReadSpans(const Store& s, std::string_view prefix, const char* base, int co
   }
 }
 
-// A table of this many cells or spans is taken from any file, however small.
-constexpr long long kUncheckedCells = 4096;
-constexpr long long kUncheckedSpans = 256;
-// Every layout needs at least this many bytes of file for each cell or span it stores: a file
-// that claims more than it could hold is refused before anything is allocated for it (a few
-// bytes claiming a million default cells would otherwise cost gigabytes).
-constexpr long long kFileBytesPerCell = 4;
-constexpr long long kFileBytesPerSpan = 12;
-
-Result CheckClaims(long long rows, long long cols, long long rowSpans, long long colSpans,
-                   long long fileBytes) {
-  if (auto counts = CheckTableCounts(rows, cols); !counts) return counts;
-  for (long long spans : {rowSpans, colSpans})
-    if (spans < 0 || spans > kMaxMergeSpans)
-      return Result(spans < 0 ? ErrorCode::kMalformed : ErrorCode::kTooLarge,
-                    "it declares " + std::to_string(spans) + " merge spans; at most " +
-                        std::to_string(kMaxMergeSpans) + " are allowed");
-  const long long cells = rows * cols;
-  if (cells > kUncheckedCells && cells > fileBytes / kFileBytesPerCell)
-    return Result(ErrorCode::kMalformed, "it declares " + std::to_string(cells) + " cells, more than its " +
-                                             std::to_string(fileBytes) + " bytes can hold");
-  if (rowSpans + colSpans > kUncheckedSpans && rowSpans + colSpans > fileBytes / kFileBytesPerSpan)
-    return Result(ErrorCode::kMalformed, "it declares " + std::to_string(rowSpans + colSpans) +
-                                             " merge spans, more than its " + std::to_string(fileBytes) +
-                                             " bytes can hold");
-  return {};
-}
-
 template <class Store>
 TableCell ReadCell(const Store& s, std::string_view prefix, const std::string& at) {
   TableCell c;
@@ -143,7 +116,7 @@ Result ReadTable(const Store& s, const KeyScheme& k, std::string_view prefix, lo
   r.nCols = s.GetInt(prefix, k.cols, t.nCols);
   const int rowSpans = s.GetInt(prefix, k.mergeRowsCount, 0);
   const int colSpans = s.GetInt(prefix, k.mergeColsCount, 0);
-  if (auto claims = CheckClaims(r.nRows, r.nCols, rowSpans, colSpans, fileBytes); !claims) return claims;
+  if (auto claims = CheckTableClaims(r.nRows, r.nCols, rowSpans, colSpans, fileBytes); !claims) return claims;
   r.RowHeights.reserve(static_cast<std::size_t>(r.nRows));
   for (int i = 0; i < r.nRows; ++i) r.RowHeights.push_back(s.GetDouble(prefix, Key(k.rowHeight, i), 0.0));
   r.ColWidths.reserve(static_cast<std::size_t>(r.nCols));
@@ -355,6 +328,7 @@ Result LoadTableKeyValue(TableData& table, std::string_view prefix, const std::s
 Result SaveTableFile(const TableData& table, std::string_view prefix, const std::string& path,
                      TableFileReport* report) {
   if (auto r = CheckStorable(table); !r) return r.WithContext(Named(path));
+  if (CanStreamXmlTable(prefix)) return WriteXmlTable(table, prefix, path);
   XmlStore store;
   if (store.Open(path, "xmlRoot") == XmlStore::kNoParser) return SaveTableKeyValue(table, prefix, path, report);
   store.Clear();
@@ -377,6 +351,13 @@ Result LoadTableFile(TableData& table, std::string_view prefix, const std::strin
     read.nCols = table.nCols;
     if (auto r = LoadKeyValueFile(read, prefix, path, old, report); !r) return r;
     table = static_cast<const TableData&>(read);
+    return {};
+  }
+  if (CanStreamXmlTable(prefix)) {
+    std::error_code ec;
+    const Result r = ReadXmlTable(store, prefix, FileBytes(path), std::filesystem::exists(path, ec), table);
+    if (r.code() == ErrorCode::kWrongKind) return r.WithContext(Named(path));
+    if (!r) return Result(r.code(), "refused: " + r.message()).WithContext(Named(path));
     return {};
   }
   if (auto bad = MissingPrefixElement(store, prefix, path); !bad) return bad;

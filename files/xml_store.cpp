@@ -39,9 +39,11 @@ std::vector<std::string_view> Split(std::string_view s) {
   return parts;
 }
 
+}  // namespace
+
 // Element names we create: a conservative subset of XML names (our paths are ASCII words
 // and digits); anything else would make the saved document unreadable.
-bool IsElementName(std::string_view name) {
+bool XmlStore::IsElementName(std::string_view name) {
   if (name.empty()) return false;
   const auto ok = [](char c, bool first) {
     const unsigned char u = static_cast<unsigned char>(c);
@@ -52,6 +54,8 @@ bool IsElementName(std::string_view name) {
     if (!ok(name[i], i == 0)) return false;
   return !(name.size() >= 3 && platform::EqualsNoCase(name.substr(0, 3), "xml"));
 }
+
+namespace {
 
 // True when a comes before b in document order (a != b).
 bool Precedes(pugi::xml_node a, pugi::xml_node b) {
@@ -92,6 +96,7 @@ const bool kPoolInstalled = [] {
 
 struct XmlStore::Impl {
   pugi::xml_document doc;
+  std::string source;  // the file's bytes, parsed in place: names and texts point into it
 
   // The index: every element by name, and for parents with many element children a map from
   // name to the first child of that name (smaller parents are scanned: it costs less than
@@ -270,21 +275,22 @@ int XmlStore::Open(const std::string& fileName, const std::string& rootName) {
   parseError_.clear();
   impl_ = std::make_unique<Impl>();
 
-  std::string bytes;
+  std::string& bytes = impl_->source;
   bool loaded = false;
   std::error_code ec;
   if (!fileName.empty() && std::filesystem::is_regular_file(fileName, ec) &&
       std::filesystem::file_size(fileName, ec) > kMaxFileBytes) {
     parseError_ = "the file is larger than " + std::to_string(kMaxFileBytes >> 20) + " MB";
   } else if (!fileName.empty() && platform::ReadWholeFile(fileName, bytes, kMaxFileBytes)) {
-    const auto r = impl_->doc.load_buffer(bytes.data(), bytes.size(),
-                                          kParseOptions);
+    const auto r = impl_->doc.load_buffer_inplace(bytes.data(), bytes.size(), kParseOptions);
     if (!r) {
       parseError_ = std::string(r.description()) + " at byte " + std::to_string(r.offset);
       impl_->doc.reset();
+      std::string().swap(bytes);
     } else if (!impl_->doc.document_element()) {
       parseError_ = "no root element";
       impl_->doc.reset();
+      std::string().swap(bytes);
     } else {
       loaded = true;
     }
@@ -351,6 +357,39 @@ std::string TextOf(pugi::xml_node e) {
 }
 
 }  // namespace
+
+std::string XmlStore::Element::Text() const {
+  return TextOf(pugi::xml_node(static_cast<pugi::xml_node_struct*>(const_cast<void*>(node_))));
+}
+
+void XmlStore::WalkElements(Visitor visit, void* context) const {
+  if (!impl_) return;
+  const auto firstElement = [](pugi::xml_node n) {
+    while (n && n.type() != pugi::node_element) n = n.next_sibling();
+    return n;
+  };
+  std::vector<std::string_view> chain;
+  // Preorder without recursion (documents may nest deeper than any stack): down to the first
+  // element child, else on to the next element sibling of the nearest ancestor that has one.
+  pugi::xml_node e = firstElement(impl_->doc.first_child());
+  while (e) {
+    chain.emplace_back(e.name());
+    if (!visit(context, chain, Element(e.internal_object()))) return;
+    if (pugi::xml_node child = firstElement(e.first_child())) {
+      e = child;
+      continue;
+    }
+    for (;;) {
+      chain.pop_back();
+      if (pugi::xml_node next = firstElement(e.next_sibling())) {
+        e = next;
+        break;
+      }
+      e = e.parent();
+      if (!e || e.type() != pugi::node_element) return;
+    }
+  }
+}
 
 std::string XmlStore::GetString(std::string_view path, std::string_view key,
                                 std::string_view def) const {

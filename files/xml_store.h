@@ -9,6 +9,8 @@
 // and name) that writes keep current, so loading a large table is linear, not quadratic.
 
 #include <memory>
+#include <span>
+#include <type_traits>
 #include <string>
 #include <string_view>
 
@@ -56,14 +58,48 @@ class XmlStore {
   void PutDouble(std::string_view path, std::string_view key, double value);
   void PutString(std::string_view path, std::string_view key, std::string_view text);
 
+  // One element of the document, for a walk: its text is read only when asked for.
+  class Element {
+   public:
+    // The text of the element as reads give it: all text below it, in document order.
+    std::string Text() const;
+
+   private:
+    friend class XmlStore;
+    explicit Element(const void* node) : node_(node) {}
+    const void* node_;
+  };
+
+  // Calls visit(chain, element) for every element in document order, chain being the names
+  // from the root element down to the element itself; a visitor that returns bool stops the
+  // walk by returning false. For readers that want many keys of one document in one pass (a
+  // whole table) without the index the single reads build.
+  template <class Visit>
+  void ForEachElement(Visit&& visit) const {
+    WalkElements([](void* context, std::span<const std::string_view> chain, Element e) {
+      auto& v = *static_cast<std::remove_reference_t<Visit>*>(context);
+      if constexpr (std::is_same_v<decltype(v(chain, e)), bool>) return v(chain, e);
+      else {
+        v(chain, e);
+        return true;
+      }
+    }, &visit);
+  }
+
   // Why the last Open gave kMalformed, with the byte offset ("" otherwise).
   const std::string& ParseError() const { return parseError_; }
   const std::string& FileName() const { return fileName_; }
+
+  // Whether writes create elements of this name: a conservative subset of XML names.
+  static bool IsElementName(std::string_view name);
 
   // Upper bound on the size of a file Open will read; larger files count as malformed.
   static constexpr std::size_t kMaxFileBytes = std::size_t(512) << 20;
 
  private:
+  using Visitor = bool (*)(void* context, std::span<const std::string_view> chain, Element e);
+  void WalkElements(Visitor visit, void* context) const;
+
   struct Impl;
   std::unique_ptr<Impl> impl_;
   std::string fileName_;

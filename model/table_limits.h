@@ -14,4 +14,11 @@ inline constexpr int kMaxMergeSpans = 1000000;
 // beyond the limits, with the reason.
 Result CheckTableCounts(long long rows, long long cols);
 
+// CheckTableCounts, the span counts against kMaxMergeSpans, and what a file of `fileBytes`
+// bytes can plausibly hold: beyond a small table, every layout needs a few bytes of file for
+// each cell or span it stores, so a file claiming more is malformed (refused before anything
+// is allocated for it: a few bytes claiming a million cells would cost gigabytes).
+Result CheckTableClaims(long long rows, long long cols, long long rowSpans, long long colSpans,
+                        long long fileBytes);
+
 }  // namespace vex

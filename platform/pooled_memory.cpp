@@ -17,7 +17,9 @@ struct alignas(16) Header {
 };
 
 constexpr std::size_t kSmall = 16 * 1024;
-constexpr std::size_t kGranule = 64 * 1024;
+// Whole pages: the parser asks for blocks of just over 32 KiB, which a coarser granule would
+// nearly double (every byte of a block is populated).
+constexpr std::size_t kGranule = 4 * 1024;
 // Freed blocks kept for reuse, at most this much in all.
 constexpr std::size_t kPoolCap = std::size_t(256) << 20;
 
@@ -37,6 +39,14 @@ class Pool {
     void* p = ::mmap(nullptr, total, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE,
                      -1, 0);
     return p == MAP_FAILED ? nullptr : p;
+  }
+
+  void Release() {
+    std::lock_guard lock(mutex_);
+    for (auto& [total, blocks] : free_)
+      for (void* p : blocks) ::munmap(p, total);
+    free_.clear();
+    pooled_ = 0;
   }
 
   void Give(void* p, std::size_t total) {
@@ -78,6 +88,8 @@ void* PooledAllocate(std::size_t bytes) {
   h->bytes = total;
   return h + 1;
 }
+
+void ReleasePooledMemory() { ThePool().Release(); }
 
 void PooledFree(void* block) {
   if (!block) return;

@@ -12,4 +12,8 @@ void* PooledAllocate(std::size_t bytes);
 // Frees a block from PooledAllocate (nullptr is ignored).
 void PooledFree(void* block);
 
+// Returns the freed blocks kept for reuse to the system: for a program that has read its one
+// large document and goes on to other work.
+void ReleasePooledMemory();
+
 }  // namespace vex::platform

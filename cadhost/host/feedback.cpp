@@ -142,7 +142,10 @@ int acedSetStatusBarProgressMeterPos(int pos) {
   if (!h.meterShown) return -1;
   if (pos < h.meterMin) pos = h.meterMin;
   if (pos > h.meterMax) pos = h.meterMax;
-  cadhost::RecordProgress(h, {cadhost::ProgressEvent::Kind::Pos, {}, 0, 0, pos});
+  // Only changes are recorded: drawing a large table sets the same position thousands of times.
+  if (h.progress.empty() || h.progress.back().kind != cadhost::ProgressEvent::Kind::Pos ||
+      h.progress.back().pos != pos)
+    cadhost::RecordProgress(h, {cadhost::ProgressEvent::Kind::Pos, {}, 0, 0, pos});
   const long span = static_cast<long>(h.meterMax) - h.meterMin;
   const int percent =
       span == 0 ? 100 : static_cast<int>((static_cast<long>(pos) - h.meterMin) * 100 / span);

@@ -33,7 +33,7 @@ class Feedback {
   // Command-line text since the last Clear(): acutPrintf output, prompts and the answers
   // typed at them. Only the last 4 MiB are kept.
   static std::string Text();
-  // Progress-meter changes since the last Clear().
+  // Progress-meter changes since the last Clear() (a position set again unchanged is not one).
   static std::vector<ProgressEvent> Progress();
   // Every sendStringToExecute since the last Clear(), one entry per call, as given.
   static std::vector<std::string> Posted();
