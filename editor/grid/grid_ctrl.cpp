@@ -296,14 +296,14 @@ void GridCtrl::CutSelectedText() {
   ClearSelectedCells();
 }
 
-void GridCtrl::ClearSelectedCells() { ClearCells(model_.SelectedRange(), {}); }
+void GridCtrl::ClearSelectedCells() { ClearCells(model_.SelectedRange(), {}, true); }
 
-void GridCtrl::ClearCells(const CellRange& range, const CellRange& keep) {
+void GridCtrl::ClearCells(const CellRange& range, const CellRange& keep, bool selectedOnly) {
   if (!range.IsValid()) return;
   EndEditing();
   for (int r = range.minRow; r <= range.maxRow; ++r)
     for (int c = range.minCol; c <= range.maxCol; ++c) {
-      if (!model_.IsSelected(r, c) || !CellEditable(r, c) || keep.Contains(r, c)) continue;
+      if ((selectedOnly && !model_.IsSelected(r, c)) || !CellEditable(r, c) || keep.Contains(r, c)) continue;
       if (SendNotify(kGridBeginEdit, {r, c}) < 0) continue;
       if (model_.Kind(r, c) == kImageCell) {
         model_.ClearPicture(r, c);
@@ -325,13 +325,15 @@ CellRange GridCtrl::PasteFrom(const QMimeData* mime) {
   const PastePayload payload =
       ReadPastePayload(mime, model_.RowCount() - focus.row, model_.ColumnCount() - focus.col);
   if (!payload.text && !payload.table) return {};
+  // Our payload carries every text whole; splitting the plain text again at commas and
+  // trimming it would cut texts such as "M12,5" apart, so it is used only without a payload.
   CellRange pasted;
-  if (payload.table) pasted = PasteTableIntoGrid(model_, *payload.table, focus, styleFontHeight_);
-  if (payload.text) {
-    const CellRange byText = vex::PasteText(model_, focus, *payload.text, [&](int r, int c, const std::string& t) {
+  if (payload.table) {
+    pasted = PasteTableIntoGrid(model_, *payload.table, focus, styleFontHeight_);
+  } else {
+    pasted = vex::PasteText(model_, focus, *payload.text, [&](int r, int c, const std::string& t) {
       return SendNotify(kGridEndEdit, {r, c}, ToQ(t)) >= 0;
     });
-    pasted = pasted.United(byText);
   }
   model_.Select(pasted, false);
   lastPasted_ = pasted;
@@ -341,7 +343,7 @@ CellRange GridCtrl::PasteFrom(const QMimeData* mime) {
 
 // ---------------------------------------------------------------- editing
 
-bool GridCtrl::EditCell(CellPos cell, QChar first) {
+bool GridCtrl::EditCell(CellPos cell, QChar first, bool selectAll) {
   if (!model_.IsValid(cell.row, cell.col)) return false;
   cell = model_.OwnerOf(cell.row, cell.col);
   if (!CellEditable(cell.row, cell.col)) return false;
@@ -362,6 +364,7 @@ bool GridCtrl::EditCell(CellPos cell, QChar first) {
   editCell_ = cell;
   editor_ = new InPlaceEdit(viewport(), rect, font, model_.EffectiveFormat(cell.row, cell.col), text, first,
                             viewport()->width());
+  if (selectAll && first.isNull()) editor_->selectAll();
   connect(editor_, &InPlaceEdit::Finished, this, &GridCtrl::FinishEdit);
   editor_->show();
   editor_->setFocus(Qt::OtherFocusReason);
@@ -397,7 +400,8 @@ void GridCtrl::FinishEdit(int endKey) {
   if (endKey == Qt::Key_Tab || endKey == Qt::Key_Backtab) {
     MoveFocus(endKey == Qt::Key_Tab ? GridMove::kNext : GridMove::kPrevious, false);
     const CellPos next = model_.Focus();
-    if (next != cell && model_.Kind(next.row, next.col) == kTextCell) EditCell(next);
+    // The next cell opens with its text selected, so that typing replaces it.
+    if (next != cell && model_.Kind(next.row, next.col) == kTextCell) EditCell(next, QChar(), true);
   }
 }
 

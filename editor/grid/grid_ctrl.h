@@ -81,8 +81,8 @@ class GridCtrl : public QAbstractScrollArea {
   // not vetoed loses its text (text cells) or its picture (image cells).
   void ClearSelectedCells();
   void PasteText();
-  // Pastes `mime` at the focus cell: our table payload first (a malformed one is skipped),
-  // then the plain text over it. Returns the pasted rectangle.
+  // Pastes `mime` at the focus cell: our table payload when it holds a well-formed one, else
+  // the plain text. The pasted cells are deselected; returns their rectangle.
   CellRange PasteFrom(const QMimeData* mime);
   // The last selection copied inside this grid.
   const TableData& TableClipboard() const { return tableClipboard_; }
@@ -90,9 +90,9 @@ class GridCtrl : public QAbstractScrollArea {
 
   // --- editing
   // Starts editing the cell (its block's owner): a text cell opens the in-place editor with
-  // `first` typed into it; an image cell asks the host for a picture. False when the grid or
-  // cell is not editable or the parent vetoes.
-  bool EditCell(CellPos cell, QChar first = QChar());
+  // `first` typed into it (or with its text selected when `selectAll`); an image cell asks the
+  // host for a picture. False when the grid or cell is not editable or the parent vetoes.
+  bool EditCell(CellPos cell, QChar first = QChar(), bool selectAll = false);
   // Ends an open edit as losing the focus does.
   void EndEditing();
   bool IsEditing() const { return editor_ != nullptr; }
@@ -152,8 +152,9 @@ class GridCtrl : public QAbstractScrollArea {
   void AutoScroll();
   void StartDrag();
   void FinishEdit(int endKey);
-  // Cuts `range`'s selected editable cells except those inside `keep`.
-  void ClearCells(const CellRange& range, const CellRange& keep);
+  // Cuts the editable cells of `range` (only the selected ones when `selectedOnly`) except
+  // those inside `keep`.
+  void ClearCells(const CellRange& range, const CellRange& keep, bool selectedOnly);
   bool CellEditable(int row, int col) const;
   int PageRows() const;
   void ApplyDefaultsFromFont();

@@ -255,12 +255,18 @@ void GridCtrl::mouseReleaseEvent(QMouseEvent* e) {
 void GridCtrl::mouseDoubleClickEvent(QMouseEvent* e) {
   if (e->button() != Qt::LeftButton) return;
   const CellPos cell = CellAt(e->position().toPoint());
-  if (model_.IsValid(cell.row, cell.col) && !model_.IsFixed(cell.row, cell.col)) EditCell(cell);
+  if (!model_.IsValid(cell.row, cell.col) || model_.IsFixed(cell.row, cell.col)) return;
+  const CellPos owner = model_.OwnerOf(cell.row, cell.col);
+  if (model_.Focus() != owner) {
+    Select(model_.BlockOf(owner.row, owner.col), owner);
+    model_.SetSelectionStart(owner);
+  }
+  EditCell(owner);
 }
 
 void GridCtrl::AutoScroll() {
-  const QPoint pos = viewport()->mapFromGlobal(QCursor::pos());
-  const QPoint p = mouse_ == Mouse::kNone ? lastMousePos_ : (QCursor::pos() == QPoint() ? lastMousePos_ : pos);
+  // The grid holds the mouse while a button is down, so the last move is where the pointer is.
+  const QPoint p = lastMousePos_;
   const QRect r = viewport()->rect();
   QScrollBar* v = verticalScrollBar();
   QScrollBar* h = horizontalScrollBar();
@@ -308,7 +314,7 @@ void GridCtrl::StartDrag() {
       dragRunner_ ? dragRunner_(drag) : drag.exec(Qt::CopyAction | Qt::MoveAction, Qt::CopyAction);
   dragging_ = false;
   // A move takes the cells away from where they came from, except where they just landed.
-  if (action == Qt::MoveAction) ClearCells(range, droppedHere_);
+  if (action == Qt::MoveAction) ClearCells(range, droppedHere_, false);
   droppedHere_ = {};
 }
 
@@ -331,7 +337,7 @@ void GridCtrl::dragMoveEvent(QDragMoveEvent* e) {
   painter_.SetDropTarget(model_.OwnerOf(cell.row, cell.col));
   Redraw();
   // Between grids a drag moves unless Ctrl asks for a copy; other sources decide themselves.
-  if (qobject_cast<GridCtrl*>(e->source()) && (e->possibleActions() & Qt::MoveAction) &&
+  if ((dragging_ || qobject_cast<GridCtrl*>(e->source())) && (e->possibleActions() & Qt::MoveAction) &&
       !(e->modifiers() & Qt::ControlModifier)) {
     e->setDropAction(Qt::MoveAction);
     e->accept();
@@ -357,8 +363,8 @@ void GridCtrl::dropEvent(QDropEvent* e) {
   Select(model_.BlockOf(owner.row, owner.col), owner);
   model_.SetSelectionStart(owner);
   const CellRange pasted = PasteFrom(e->mimeData());
-  if (e->source() == this) droppedHere_ = pasted;
-  if (qobject_cast<GridCtrl*>(e->source()) && (e->possibleActions() & Qt::MoveAction) &&
+  if (dragging_) droppedHere_ = pasted;  // a drop onto the grid the drag started from
+  if ((dragging_ || qobject_cast<GridCtrl*>(e->source())) && (e->possibleActions() & Qt::MoveAction) &&
       !(e->modifiers() & Qt::ControlModifier)) {
     e->setDropAction(Qt::MoveAction);
     e->accept();
