@@ -48,7 +48,13 @@ GridCtrl::GridCtrl(QWidget* parent)
   ApplyDefaultsFromFont();
 }
 
-GridCtrl::~GridCtrl() = default;
+GridCtrl::~GridCtrl() {
+  // An open editor is dropped without ending its edit: the grid is going away.
+  if (editor_) {
+    editor_->disconnect(this);
+    delete editor_.data();
+  }
+}
 
 void GridCtrl::ApplyDefaultsFromFont() {
   ApplyFontDefaults(model_, font());

@@ -65,7 +65,10 @@ class GridHarness {
     QTest::mouseRelease(View(), Qt::LeftButton, {}, Centre(row, col));
   }
   void Key(int key, Qt::KeyboardModifiers mods = {}) { QTest::keyClick(Target(), static_cast<Qt::Key>(key), mods); }
-  void Type(const QString& text) { QTest::keyClicks(Target(), text); }
+  // Types character by character; the first one may open the editor, which takes the rest.
+  void Type(const QString& text) {
+    for (const QChar ch : text) QTest::keyClicks(Target(), QString(ch));
+  }
   // Where keys go: the in-place editor while it is open, else the grid.
   QWidget* Target() const {
     return grid->InPlaceEditor() ? static_cast<QWidget*>(grid->InPlaceEditor()) : grid.get();
