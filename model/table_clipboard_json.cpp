@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 #include <nlohmann/json.hpp>
+#include <optional>
 
 namespace vex {
 namespace {
@@ -116,157 +117,336 @@ int NestingDepth(std::string_view s) {
   return deepest;
 }
 
-class Reader {
+// Builds the table straight from the parser's events: a payload of 100,000 cells is read
+// several times faster than through a document tree, and nothing beyond the limits is kept.
+class TableSax : public nlohmann::json_sax<Json> {
  public:
-  explicit Reader(std::string& why) : why_(why) {}
+  TableSax(const ClipboardLimits& limits, std::string& why) : limits_(limits), why_(why) {}
 
+  // The table once the payload was read; false with the reason when it is not a table.
+  bool Finish(TableData& out) {
+    if (failed_) return false;
+    if (!sawRoot_) return Fail("expected a JSON object");
+    if (!rows_) return Fail("nRows: missing");
+    if (!cols_) return Fail("nCols: missing");
+    if (*rows_ < 0) return Fail("nRows: negative");
+    if (*cols_ < 0) return Fail("nCols: negative");
+    t_.nRows = static_cast<int>(std::min<long long>(*rows_, std::max(limits_.maxRows, 0)));
+    t_.nCols = static_cast<int>(std::min<long long>(*cols_, std::max(limits_.maxCols, 0)));
+    if (t_.RowHeights.size() > static_cast<std::size_t>(t_.nRows)) t_.RowHeights.resize(static_cast<std::size_t>(t_.nRows));
+    if (t_.ColWidths.size() > static_cast<std::size_t>(t_.nCols)) t_.ColWidths.resize(static_cast<std::size_t>(t_.nCols));
+    if (t_.rows.size() > static_cast<std::size_t>(t_.nRows)) t_.rows.resize(static_cast<std::size_t>(t_.nRows));
+    for (TableRow& row : t_.rows)
+      if (row.cells.size() > static_cast<std::size_t>(t_.nCols)) row.cells.resize(static_cast<std::size_t>(t_.nCols));
+    if (!KeepSpans("MergeRows", t_.MergeRows, t_.nRows, t_.nCols) ||
+        !KeepSpans("MergeCols", t_.MergeCols, t_.nCols, t_.nRows))
+      return false;
+    out = std::move(t_);
+    return true;
+  }
+
+  bool null() override { return Scalar(Value{}); }
+  bool boolean(bool) override { return Scalar(Value{}); }
+  bool number_integer(number_integer_t v) override { return Scalar(Value{Value::kInt, static_cast<double>(v), v}); }
+  bool number_unsigned(number_unsigned_t v) override {
+    const long long i = v > static_cast<number_unsigned_t>(std::numeric_limits<long long>::max())
+                            ? std::numeric_limits<long long>::max()
+                            : static_cast<long long>(v);
+    return Scalar(Value{Value::kInt, static_cast<double>(v), i});
+  }
+  bool number_float(number_float_t v, const string_t&) override { return Scalar(Value{Value::kFloat, v, 0}); }
+  bool string(string_t& v) override { return Scalar(Value{Value::kString, 0, 0, &v}); }
+  bool binary(binary_t&) override { return Scalar(Value{}); }
+
+  bool start_object(std::size_t) override {
+    if (stack_.empty()) {
+      if (sawRoot_) return Fail("expected one JSON object");
+      sawRoot_ = true;
+      return Push(Ctx::kRoot);
+    }
+    switch (Top().ctx) {
+      case Ctx::kSkip: return Push(Ctx::kSkip);
+      case Ctx::kRow: {
+        const bool keep = t_.rows.back().cells.size() < static_cast<std::size_t>(std::max(limits_.maxCols, 0)) &&
+                          cellsKept_ < limits_.maxCells;
+        if (!keep) return Push(Ctx::kSkip);
+        t_.rows.back().cells.emplace_back();
+        ++cellsKept_;
+        return Push(Ctx::kCell);
+      }
+      case Ctx::kRoot:
+        if (key_ == "nRows" || key_ == "nCols") return Fail(key_ + ": expected an integer");
+        if (key_ == "RowHeights" || key_ == "ColWidths" || key_ == "MergeRows" || key_ == "MergeCols" ||
+            key_ == "Cells")
+          return Fail(key_ + ": expected an array");
+        return Push(Ctx::kSkip);
+      case Ctx::kCell:
+        if (key_ == "picture") return Fail(Where() + ".picture: expected an array");
+        if (IsCellKey()) return Fail(Where() + "." + key_ + ": expected a " + CellKeyType());
+        return Push(Ctx::kSkip);
+      case Ctx::kPicture:
+        if (picture_.size() >= kMaxPrimitives) return Fail(Where() + ": too many primitives");
+        kind_.clear();
+        numbers_.clear();
+        return Push(Ctx::kItem);
+      default: return Unexpected("an object");
+    }
+  }
+
+  bool end_object() override {
+    const Ctx ctx = Top().ctx;
+    stack_.pop_back();
+    if (ctx == Ctx::kCell) {
+      TableCell& c = t_.rows.back().cells.back();
+      c.picture = std::move(picture_);
+      c.picture.Bounds();
+      picture_ = CellImageList();
+    } else if (ctx == Ctx::kItem) {
+      return AddPrimitive();
+    }
+    if (!stack_.empty()) ++Top().index;
+    return true;
+  }
+
+  bool key(string_t& k) override {
+    key_ = k;
+    if (Top().ctx == Ctx::kItem) {
+      if (!kind_.empty()) return Fail(Where() + ": expected one primitive");
+      kind_ = k;
+    }
+    return true;
+  }
+
+  bool start_array(std::size_t) override {
+    if (stack_.empty()) return Fail("expected a JSON object");
+    switch (Top().ctx) {
+      case Ctx::kSkip: return Push(Ctx::kSkip);
+      case Ctx::kRoot:
+        if (key_ == "RowHeights") return Push(Ctx::kSizes, 0, &t_.RowHeights, limits_.maxRows);
+        if (key_ == "ColWidths") return Push(Ctx::kSizes, 0, &t_.ColWidths, limits_.maxCols);
+        if (key_ == "MergeRows") return Push(Ctx::kSpans, 0, nullptr, 0, &t_.MergeRows);
+        if (key_ == "MergeCols") return Push(Ctx::kSpans, 0, nullptr, 0, &t_.MergeCols);
+        if (key_ == "Cells") return Push(Ctx::kCells);
+        if (key_ == "nRows" || key_ == "nCols") return Fail(key_ + ": expected an integer");
+        return Push(Ctx::kSkip);
+      case Ctx::kSpans:
+        if (spansKept_ >= limits_.maxCells) return Fail(std::string(SpanKey()) + ": more spans than cells");
+        span_.clear();
+        return Push(Ctx::kSpan, Top().index, nullptr, 0, Top().spans);
+      case Ctx::kCells:
+        if (t_.rows.size() >= static_cast<std::size_t>(std::max(limits_.maxRows, 0))) return Push(Ctx::kSkip);
+        t_.rows.emplace_back();
+        return Push(Ctx::kRow, 0);
+      case Ctx::kCell:
+        if (key_ == "picture") return Push(Ctx::kPicture);
+        if (IsCellKey()) return Fail(Where() + "." + key_ + ": expected a " + CellKeyType());
+        return Push(Ctx::kSkip);
+      case Ctx::kItem: return Push(Ctx::kNumbers);
+      default: return Unexpected("an array");
+    }
+  }
+
+  bool end_array() override {
+    const Frame f = Top();
+    stack_.pop_back();
+    if (f.ctx == Ctx::kSpan) {
+      const std::string where = std::string(SpanKey(f.spans)) + "[" + std::to_string(f.index) + "]";
+      if (span_.size() != 3) return Fail(where + ": expected [nPlace, nStart, nEnd]");
+      for (long long v : span_)
+        if (v < std::numeric_limits<int>::min() || v > std::numeric_limits<int>::max()) return Fail(where + ": out of range");
+      const MergeSpan s(static_cast<int>(span_[0]), static_cast<int>(span_[1]), static_cast<int>(span_[2]));
+      if (s.nPlace < 0 || s.nStart < 0 || s.nEnd < s.nStart) return Fail(where + ": not a span");
+      f.spans->push_back(s);
+      ++spansKept_;
+    }
+    if (!stack_.empty() && f.ctx != Ctx::kNumbers) ++Top().index;
+    return true;
+  }
+
+  bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception&) override {
+    return Fail("the payload is not valid JSON");
+  }
+
+ private:
+  enum class Ctx { kRoot, kSizes, kSpans, kSpan, kCells, kRow, kCell, kPicture, kItem, kNumbers, kSkip };
+  struct Frame {
+    Ctx ctx;
+    int index = 0;  // elements seen so far
+    std::vector<double>* sizes = nullptr;
+    int keep = 0;
+    std::vector<MergeSpan>* spans = nullptr;
+  };
+  struct Value {
+    enum Kind { kOther, kInt, kFloat, kString } kind = kOther;
+    double number = 0;
+    long long integer = 0;
+    std::string* text = nullptr;
+  };
+
+  Frame& Top() { return stack_.back(); }
+  bool Push(Ctx ctx, int index = 0, std::vector<double>* sizes = nullptr, int keep = 0,
+            std::vector<MergeSpan>* spans = nullptr) {
+    stack_.push_back({ctx, index, sizes, keep, spans});
+    return true;
+  }
   bool Fail(const std::string& reason) {
-    why_ = reason;
+    if (!failed_) why_ = reason;
+    failed_ = true;
     return false;
   }
+  bool Unexpected(const char* what) { return Fail(Where() + ": unexpected " + what); }
 
-  bool Int(const Json& v, int& out, const std::string& where) {
-    if (!v.is_number_integer()) return Fail(where + ": expected an integer");
-    const long long x = v.is_number_unsigned() && v.get<unsigned long long>() > std::numeric_limits<long long>::max()
-                            ? std::numeric_limits<long long>::max()
-                            : v.get<long long>();
-    if (x < std::numeric_limits<int>::min() || x > std::numeric_limits<int>::max())
-      return Fail(where + ": out of range");
-    out = static_cast<int>(x);
-    return true;
+  const char* SpanKey(const std::vector<MergeSpan>* spans = nullptr) const {
+    if (!spans) spans = stack_.back().spans;
+    return spans == &t_.MergeRows ? "MergeRows" : "MergeCols";
   }
-  bool Double(const Json& v, double& out, const std::string& where) {
-    if (!v.is_number()) return Fail(where + ": expected a number");
-    out = v.get<double>();
-    if (!std::isfinite(out)) return Fail(where + ": not a finite number");
-    return true;
+  bool IsCellKey() const {
+    return key_ == "HorzMode" || key_ == "VertMode" || key_ == "nType" || key_ == "strText" || key_ == "sBlockName" ||
+           key_ == "dHeight" || key_ == "dScael";
   }
-  bool String(const Json& v, std::string& out, const std::string& where) {
-    if (!v.is_string()) return Fail(where + ": expected a string");
-    out = v.get_ref<const std::string&>();
-    return true;
-  }
-  const Json* Member(const Json& obj, const char* key) {
-    const auto it = obj.find(key);
-    return it == obj.end() ? nullptr : &*it;
+  const char* CellKeyType() const {
+    if (key_ == "strText" || key_ == "sBlockName") return "string";
+    if (key_ == "dHeight" || key_ == "dScael") return "number";
+    return "32-bit integer";
   }
 
-  bool Sizes(const Json& j, const char* key, int keep, std::vector<double>& out) {
-    const Json* v = Member(j, key);
-    if (!v) return true;
-    if (!v->is_array()) return Fail(std::string(key) + ": expected an array");
-    for (std::size_t k = 0; k < v->size() && k < static_cast<std::size_t>(keep); ++k) {
-      double d;
-      if (!Double((*v)[k], d, std::string(key) + "[" + std::to_string(k) + "]")) return false;
-      out.push_back(d);
+  // Where the parser is, for messages: "Cells[2][5]" and the like.
+  std::string Where() const {
+    std::string w;
+    for (const Frame& f : stack_) {
+      if (f.ctx == Ctx::kRow) w = "Cells[" + std::to_string(t_.rows.size() - 1) + "]";
+      if (f.ctx == Ctx::kCell) w += "[" + std::to_string(t_.rows.back().cells.size() - 1) + "]";
+      if (f.ctx == Ctx::kPicture) w += ".picture[" + std::to_string(f.index) + "]";
     }
+    return w.empty() ? "the payload" : w;
+  }
+
+  bool Scalar(const Value& v) {
+    if (stack_.empty()) return Fail("expected a JSON object");
+    Frame& f = Top();
+    switch (f.ctx) {
+      case Ctx::kSkip: return true;
+      case Ctx::kRoot:
+        if (key_ == "nRows" || key_ == "nCols") {
+          if (v.kind != Value::kInt) return Fail(key_ + ": expected an integer");
+          if (v.integer < std::numeric_limits<int>::min() || v.integer > std::numeric_limits<int>::max())
+            return Fail(key_ + ": out of range");
+          (key_ == "nRows" ? rows_ : cols_) = v.integer;
+          return true;
+        }
+        if (key_ == "RowHeights" || key_ == "ColWidths" || key_ == "MergeRows" || key_ == "MergeCols" || key_ == "Cells")
+          return Fail(key_ + ": expected an array");
+        return true;
+      case Ctx::kSizes: {
+        const std::string where = std::string(f.sizes == &t_.RowHeights ? "RowHeights" : "ColWidths") + "[" +
+                                  std::to_string(f.index) + "]";
+        if (v.kind != Value::kInt && v.kind != Value::kFloat) return Fail(where + ": expected a number");
+        if (!std::isfinite(v.number)) return Fail(where + ": not a finite number");
+        if (f.index++ < f.keep) f.sizes->push_back(v.number);
+        return true;
+      }
+      case Ctx::kSpans:
+        return Fail(std::string(SpanKey()) + "[" + std::to_string(f.index) + "]: expected [nPlace, nStart, nEnd]");
+      case Ctx::kSpan:
+        if (v.kind != Value::kInt || span_.size() >= 3)
+          return Fail(std::string(SpanKey()) + "[" + std::to_string(f.index) + "]: expected [nPlace, nStart, nEnd]");
+        span_.push_back(v.integer);
+        return true;
+      case Ctx::kCell: return CellValue(v);
+      case Ctx::kNumbers:
+        if (v.kind != Value::kInt && v.kind != Value::kFloat) return Fail(Where() + ": expected a number");
+        if (!std::isfinite(v.number)) return Fail(Where() + ": not a finite number");
+        if (numbers_.size() >= kMaxPolylineNumbers) return Fail(Where() + ": too many numbers");
+        numbers_.push_back(v.number);
+        return true;
+      case Ctx::kCells: return Fail("Cells[" + std::to_string(f.index) + "]: expected an array");
+      case Ctx::kRow:
+        return Fail("Cells[" + std::to_string(t_.rows.size() - 1) + "][" + std::to_string(f.index) +
+                    "]: expected an object");
+      default: return Unexpected("a value");
+    }
+  }
+
+  bool CellValue(const Value& v) {
+    TableCell& c = t_.rows.back().cells.back();
+    const auto asInt = [&](int& out) {
+      if (v.kind != Value::kInt || v.integer < std::numeric_limits<int>::min() ||
+          v.integer > std::numeric_limits<int>::max())
+        return Fail(Where() + "." + key_ + ": expected a 32-bit integer");
+      out = static_cast<int>(v.integer);
+      return true;
+    };
+    const auto asNumber = [&](double& out) {
+      if ((v.kind != Value::kInt && v.kind != Value::kFloat) || !std::isfinite(v.number))
+        return Fail(Where() + "." + key_ + ": expected a number");
+      out = v.number;
+      return true;
+    };
+    const auto asString = [&](std::string& out) {
+      if (v.kind != Value::kString) return Fail(Where() + "." + key_ + ": expected a string");
+      out = std::move(*v.text);
+      return true;
+    };
+    if (key_ == "HorzMode") return asInt(c.HorzMode);
+    if (key_ == "VertMode") return asInt(c.VertMode);
+    if (key_ == "nType") return asInt(c.nType);
+    if (key_ == "strText") return asString(c.strText);
+    if (key_ == "sBlockName") return asString(c.sBlockName);
+    if (key_ == "dHeight") return asNumber(c.dHeight);
+    if (key_ == "dScael") return asNumber(c.dScael);
+    if (key_ == "picture") return Fail(Where() + ".picture: expected an array");
+    return true;
+  }
+
+  bool AddPrimitive() {
+    const std::vector<double>& n = numbers_;
+    if (kind_ == "JLine" && n.size() == 4) {
+      picture_.Append(std::make_unique<JLine>(Point2d{n[0], n[1]}, Point2d{n[2], n[3]}));
+    } else if (kind_ == "JCircle" && n.size() == 3) {
+      picture_.Append(std::make_unique<JCircle>(Point2d{n[0], n[1]}, n[2]));
+    } else if (kind_ == "JPolyLine" && n.size() % 2 == 0) {
+      std::vector<Point2d> vertices;
+      vertices.reserve(n.size() / 2);
+      for (std::size_t i = 0; i < n.size(); i += 2) vertices.push_back({n[i], n[i + 1]});
+      picture_.Append(std::make_unique<JPolyLine>(std::move(vertices)));
+    } else if (kind_ == "JText" && n.empty()) {
+      picture_.Append(std::make_unique<JText>());
+    } else {
+      return Fail(Where() + ": unknown primitive \"" + kind_ + "\" or wrong number count");
+    }
+    ++Top().index;
     return true;
   }
 
   // Spans whose line (nPlace) or start lies beyond the kept part cannot be pasted and are
   // dropped; a cell lies on at most one span of each kind, so more spans than cells is noise.
-  bool Spans(const Json& j, const char* key, int placeLimit, int startLimit, std::vector<MergeSpan>& out) {
-    const Json* v = Member(j, key);
-    if (!v) return true;
-    if (!v->is_array()) return Fail(std::string(key) + ": expected an array");
+  bool KeepSpans(const char* key, std::vector<MergeSpan>& spans, int placeLimit, int startLimit) {
+    std::vector<MergeSpan> kept;
     const std::size_t cap = static_cast<std::size_t>(placeLimit) * static_cast<std::size_t>(startLimit);
-    for (std::size_t k = 0; k < v->size(); ++k) {
-      const std::string where = std::string(key) + "[" + std::to_string(k) + "]";
-      const Json& s = (*v)[k];
-      if (!s.is_array() || s.size() != 3) return Fail(where + ": expected [nPlace, nStart, nEnd]");
-      MergeSpan span;
-      if (!Int(s[0], span.nPlace, where) || !Int(s[1], span.nStart, where) || !Int(s[2], span.nEnd, where))
-        return false;
-      if (span.nPlace < 0 || span.nStart < 0 || span.nEnd < span.nStart) return Fail(where + ": not a span");
-      if (span.nPlace >= placeLimit || span.nStart >= startLimit) continue;
-      if (out.size() >= cap) return Fail(std::string(key) + ": more spans than cells");
-      out.push_back(span);
+    for (const MergeSpan& s : spans) {
+      if (s.nPlace >= placeLimit || s.nStart >= startLimit) continue;
+      if (kept.size() >= cap) return Fail(std::string(key) + ": more spans than cells");
+      kept.push_back(s);
     }
+    spans = std::move(kept);
     return true;
   }
 
-  bool Picture(const Json& v, CellImageList& out, const std::string& where) {
-    if (!v.is_array()) return Fail(where + ": expected an array");
-    if (v.size() > kMaxPrimitives) return Fail(where + ": too many primitives");
-    for (std::size_t k = 0; k < v.size(); ++k) {
-      const std::string at = where + "[" + std::to_string(k) + "]";
-      const Json& item = v[k];
-      if (!item.is_object() || item.size() != 1 || !item.begin()->is_array())
-        return Fail(at + ": expected one primitive");
-      const std::string& kind = item.begin().key();
-      const Json& nums = item.begin().value();
-      if (nums.size() > kMaxPolylineNumbers) return Fail(at + ": too many numbers");
-      std::vector<double> n(nums.size());
-      for (std::size_t i = 0; i < nums.size(); ++i)
-        if (!Double(nums[i], n[i], at)) return false;
-      if (kind == "JLine" && n.size() == 4) {
-        out.Append(std::make_unique<JLine>(Point2d{n[0], n[1]}, Point2d{n[2], n[3]}));
-      } else if (kind == "JCircle" && n.size() == 3) {
-        out.Append(std::make_unique<JCircle>(Point2d{n[0], n[1]}, n[2]));
-      } else if (kind == "JPolyLine" && n.size() % 2 == 0) {
-        std::vector<Point2d> vertices;
-        vertices.reserve(n.size() / 2);
-        for (std::size_t i = 0; i < n.size(); i += 2) vertices.push_back({n[i], n[i + 1]});
-        out.Append(std::make_unique<JPolyLine>(std::move(vertices)));
-      } else if (kind == "JText" && n.empty()) {
-        out.Append(std::make_unique<JText>());
-      } else {
-        return Fail(at + ": unknown primitive \"" + kind + "\" or wrong number count");
-      }
-    }
-    out.Bounds();
-    return true;
-  }
-
-  bool Cell(const Json& v, TableCell& c, const std::string& where) {
-    if (!v.is_object()) return Fail(where + ": expected an object");
-    const Json* m;
-    if ((m = Member(v, "HorzMode")) && !Int(*m, c.HorzMode, where + ".HorzMode")) return false;
-    if ((m = Member(v, "VertMode")) && !Int(*m, c.VertMode, where + ".VertMode")) return false;
-    if ((m = Member(v, "strText")) && !String(*m, c.strText, where + ".strText")) return false;
-    if ((m = Member(v, "dHeight")) && !Double(*m, c.dHeight, where + ".dHeight")) return false;
-    if ((m = Member(v, "nType")) && !Int(*m, c.nType, where + ".nType")) return false;
-    if ((m = Member(v, "dScael")) && !Double(*m, c.dScael, where + ".dScael")) return false;
-    if ((m = Member(v, "sBlockName")) && !String(*m, c.sBlockName, where + ".sBlockName")) return false;
-    if ((m = Member(v, "picture")) && !Picture(*m, c.picture, where + ".picture")) return false;
-    return true;
-  }
-
- private:
+  const ClipboardLimits& limits_;
   std::string& why_;
+  bool failed_ = false;
+  bool sawRoot_ = false;
+  std::vector<Frame> stack_;
+  std::string key_;
+  std::optional<long long> rows_, cols_;
+  TableData t_;
+  int cellsKept_ = 0;
+  int spansKept_ = 0;
+  std::vector<long long> span_;
+  CellImageList picture_;
+  std::string kind_;
+  std::vector<double> numbers_;
 };
-
-bool Read(const Json& j, const ClipboardLimits& limits, TableData& t, Reader& in) {
-  if (!j.is_object()) return in.Fail("expected a JSON object");
-  int rows = 0, cols = 0;
-  if (const Json* v = in.Member(j, "nRows"); !v || !in.Int(*v, rows, "nRows")) return v ? false : in.Fail("nRows: missing");
-  if (const Json* v = in.Member(j, "nCols"); !v || !in.Int(*v, cols, "nCols")) return v ? false : in.Fail("nCols: missing");
-  if (rows < 0) return in.Fail("nRows: negative");
-  if (cols < 0) return in.Fail("nCols: negative");
-  t.nRows = std::min(rows, std::max(limits.maxRows, 0));
-  t.nCols = std::min(cols, std::max(limits.maxCols, 0));
-  if (!in.Sizes(j, "RowHeights", t.nRows, t.RowHeights) || !in.Sizes(j, "ColWidths", t.nCols, t.ColWidths))
-    return false;
-  if (!in.Spans(j, "MergeRows", t.nRows, t.nCols, t.MergeRows) ||
-      !in.Spans(j, "MergeCols", t.nCols, t.nRows, t.MergeCols))
-    return false;
-  const Json* cells = in.Member(j, "Cells");
-  if (!cells) return true;
-  if (!cells->is_array()) return in.Fail("Cells: expected an array");
-  for (std::size_t i = 0; i < cells->size() && i < static_cast<std::size_t>(t.nRows); ++i) {
-    const Json& row = (*cells)[i];
-    const std::string where = "Cells[" + std::to_string(i) + "]";
-    if (!row.is_array()) return in.Fail(where + ": expected an array");
-    TableRow out;
-    for (std::size_t k = 0; k < row.size() && k < static_cast<std::size_t>(t.nCols); ++k) {
-      TableCell c;
-      if (!in.Cell(row[k], c, where + "[" + std::to_string(k) + "]")) return false;
-      out.cells.push_back(std::move(c));
-    }
-    t.rows.push_back(std::move(out));
-  }
-  return true;
-}
 
 }  // namespace
 
@@ -323,15 +503,17 @@ std::string TableToClipboardJson(const TableData& t) {
 bool TableFromClipboardJson(std::string_view payload, const ClipboardLimits& limits, TableData& out,
                             std::string& why) {
   out = TableData{};
-  Reader in(why);
-  if (payload.size() > limits.maxBytes) return in.Fail("the payload is larger than " + std::to_string(limits.maxBytes) + " bytes");
-  if (NestingDepth(payload) > kMaxDepth) return in.Fail("the payload nests too deeply");
-  const Json j = Json::parse(payload.begin(), payload.end(), nullptr, false);
-  if (j.is_discarded()) return in.Fail("the payload is not valid JSON");
-  TableData t;
-  if (!Read(j, limits, t, in)) return false;
-  out = std::move(t);
-  return true;
+  if (payload.size() > limits.maxBytes) {
+    why = "the payload is larger than " + std::to_string(limits.maxBytes) + " bytes";
+    return false;
+  }
+  if (NestingDepth(payload) > kMaxDepth) {
+    why = "the payload nests too deeply";
+    return false;
+  }
+  TableSax sax(limits, why);
+  Json::sax_parse(payload.begin(), payload.end(), &sax);
+  return sax.Finish(out);
 }
 
 }  // namespace vex

@@ -22,11 +22,12 @@ std::string TableToClipboardJson(const TableData& table);
 struct ClipboardLimits {
   int maxRows = 100000;   // rows kept (the rest is dropped)
   int maxCols = 100000;   // columns kept
+  int maxCells = 4000000; // cells and spans kept at most, whatever the rows and columns
   std::size_t maxBytes = std::size_t(64) << 20;  // larger payloads are refused
 };
 
-// Reads a payload, keeping at most the rows and columns of `limits` (nRows and nCols are cut
-// to match; spans that begin outside the kept part are dropped). A payload that is too large,
+// Reads a payload, keeping at most the rows, columns and cells of `limits` (nRows and nCols
+// are cut to match; spans that begin outside the kept part are dropped). A payload that is too large,
 // is not JSON, nests too deeply or has a member of the wrong type or out of range gives false
 // with the reason (naming the member) in `why`; `out` is then left empty.
 bool TableFromClipboardJson(std::string_view payload, const ClipboardLimits& limits, TableData& out,

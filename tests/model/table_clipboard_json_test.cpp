@@ -91,6 +91,21 @@ INSTANTIATE_TEST_SUITE_P(
         Hostile{"TooLarge", std::string((64 << 20) + 1, ' '), "larger than"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+TEST(TableClipboardJson, UnknownMembersAreSkippedAndMissingOnesAreFresh) {
+  TableData out;
+  std::string why;
+  ASSERT_TRUE(TableFromClipboardJson(
+      R"({"from":{"app":["x",{"y":null}]},"Cells":[[{"future":{"a":[1,2]},"strText":"a","more":[[]]},{}]],
+          "nCols":2,"nRows":1,"flag":true})",
+      {}, out, why))
+      << why;
+  EXPECT_EQ(out.nRows, 1);
+  ASSERT_EQ(out.rows.size(), 1u);
+  ASSERT_EQ(out.rows[0].cells.size(), 2u);
+  EXPECT_EQ(out.rows[0].cells[0].strText, "a");
+  EXPECT_EQ(out.rows[0].cells[1], TableCell{});
+}
+
 TEST(TableClipboardJson, AHugeDeclaredSizeBuildsOnlyWhatIsKept) {
   TableData out;
   std::string why;
