@@ -170,6 +170,18 @@ void GridPainter::PaintBody(QPainter& p, const GridViewport& view, const Visible
       if (!rect.isEmpty()) DrawCell(p, r, c, rect, false);
     }
   }
+  FlushStrokes(p);
+}
+
+void GridPainter::FlushStrokes(QPainter& p) const {
+  for (auto [lines, base] : {std::pair{&strokes_, colours_.text}, std::pair{&selectedStrokes_, colours_.highlightText}}) {
+    if (lines->empty()) continue;
+    QColor c = base;
+    c.setAlpha(110);
+    p.setPen(QPen(c, 0));
+    p.drawLines(lines->data(), static_cast<int>(lines->size()));
+    lines->clear();
+  }
 }
 
 void GridPainter::PaintFixed(QPainter& p, const GridViewport& view, int row0, int row1, int col0, int col1,
@@ -184,6 +196,7 @@ void GridPainter::PaintFixed(QPainter& p, const GridViewport& view, int row0, in
       if (rect.intersects(area)) DrawCell(p, r, c, rect, true);
     }
   }
+  FlushStrokes(p);
 }
 
 void GridPainter::DrawCell(QPainter& p, int row, int col, const QRect& rect, bool fixed) const {
@@ -223,8 +236,10 @@ void GridPainter::DrawCell(QPainter& p, int row, int col, const QRect& rect, boo
 }
 
 void GridPainter::DrawText(QPainter& p, int row, int col, const QRect& rect, const QColor& colour) const {
+  // The margin keeps text off the left and right edges; vertically the whole cell is used, so
+  // that a header row only a line high still shows its number.
   const int margin = std::max(grid_.Margin(row, col), 0);
-  const QRect box = rect.adjusted(margin, margin, -margin, -margin);
+  const QRect box = rect.adjusted(margin, 0, -margin, 0);
   if (box.width() <= 0 || box.height() <= 0) return;
   const int format = grid_.EffectiveFormat(row, col);
   const FontEntry& font = Font(grid_.EffectiveFontHeight(row, col));
@@ -250,15 +265,13 @@ void GridPainter::DrawText(QPainter& p, int row, int col, const QRect& rect, con
   const int horz = std::min(format & 3, 2);
 
   if (lineHeight < kMinTextHeight) {
-    QColor stroke = colour;
-    stroke.setAlpha(110);
-    p.setPen(QPen(stroke, 0));
+    std::vector<QLine>& strokes = colour == colours_.text ? strokes_ : selectedStrokes_;
     for (std::size_t i = 0; i < lines.size(); ++i, y += lineHeight) {
       const int mid = y + lineHeight / 2;
       if (mid < box.top() || mid > box.bottom() || lines[i].empty()) continue;
       const int len = std::min(box.width(), std::max(1, static_cast<int>(lines[i].size()) * lineHeight / 2));
       const int x = horz == 0 ? box.left() : horz == 1 ? box.left() + (box.width() - len) / 2 : box.right() + 1 - len;
-      p.drawLine(x, mid, x + len - 1, mid);
+      strokes.emplace_back(x, mid, x + len - 1, mid);
     }
     return;
   }

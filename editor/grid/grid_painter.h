@@ -7,9 +7,11 @@
 
 #include <QColor>
 #include <QFont>
+#include <QLine>
 #include <QRect>
 
 #include <unordered_map>
+#include <vector>
 
 #include "model/grid_model.h"
 #include "model/grid_view.h"
@@ -87,6 +89,11 @@ class GridPainter {
   bool showSelection_ = true;
   CellPos dropTarget_;
   mutable std::unordered_map<int, FontEntry> fonts_;
+  // Strokes that stand for tiny texts, drawn in one call per colour at the end of a region:
+  // tens of thousands of single lines with a pen change each would dominate a repaint.
+  mutable std::vector<QLine> strokes_;
+  mutable std::vector<QLine> selectedStrokes_;
+  void FlushStrokes(QPainter& p) const;
 };
 
 }  // namespace vex
