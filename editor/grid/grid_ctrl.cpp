@@ -63,8 +63,20 @@ void GridCtrl::ApplyDefaultsFromFont() {
 
 void GridCtrl::changeEvent(QEvent* e) {
   if (e->type() == QEvent::FontChange) ApplyDefaultsFromFont();
-  if (e->type() == QEvent::PaletteChange) painter_.SetColours(GridColours::FromPalette(palette()));
+  if (e->type() == QEvent::PaletteChange) {
+    const QColor line = painter_.Colours().gridLine;
+    GridColours colours = GridColours::FromPalette(palette());
+    colours.gridLine = line;
+    painter_.SetColours(colours);
+  }
   QAbstractScrollArea::changeEvent(e);
+}
+
+void GridCtrl::SetGridLineColour(const QColor& colour) {
+  GridColours colours = painter_.Colours();
+  colours.gridLine = colour;
+  painter_.SetColours(colours);
+  Redraw();
 }
 
 // ---------------------------------------------------------------- view

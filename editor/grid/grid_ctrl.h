@@ -37,6 +37,7 @@ class GridCtrl : public QAbstractScrollArea {
   GridModel& Model() { return model_; }
   const GridModel& Model() const { return model_; }
   const GridPainter& Painter() const { return painter_; }
+  GridPainter& Painter() { return painter_; }
 
   // --- counts and sizes (each redraws)
   bool SetRowCount(int rows);
@@ -104,6 +105,12 @@ class GridCtrl : public QAbstractScrollArea {
   void SetDragAndDrop(bool on);
   void SetRowResize(bool on) { rowResize_ = on; }
   void SetColumnResize(bool on) { colResize_ = on; }
+  // 0 no grid lines, 1 horizontal only, 2 vertical only, 3 both (the start).
+  void SetGridLines(int mode) {
+    painter_.SetGridLines(mode);
+    Redraw();
+  }
+  void SetGridLineColour(const QColor& colour);
   void SetCommandPoster(GridCommandPoster poster) { poster_ = std::move(poster); }
   // Font height in pixels that pasted image cells and empty text cells take: round(5 x the
   // table text style's height).

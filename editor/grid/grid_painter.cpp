@@ -141,12 +141,12 @@ void GridPainter::PaintBody(QPainter& p, const GridViewport& view, const Visible
   // Grid lines first: blocks and cells are filled over them, so a merged block shows none
   // inside it. Hidden rows and columns get no line.
   p.setPen(QPen(colours_.gridLine, 0));
-  for (int c = v.firstCol; c <= v.lastCol; ++c)
+  for (int c = v.firstCol; c <= v.lastCol && (gridLines_ & 2); ++c)
     if (const int w = grid_.ColumnWidth(c); w > 0) {
       const int x = static_cast<int>(ColumnLeft(grid_, view, c)) + w - 1;
       p.drawLine(x, top, x, bottom - 1);
     }
-  for (int r = v.firstRow; r <= v.lastRow; ++r)
+  for (int r = v.firstRow; r <= v.lastRow && (gridLines_ & 1); ++r)
     if (const int h = grid_.RowHeight(r); h > 0) {
       const int y = static_cast<int>(RowTop(grid_, view, r)) + h - 1;
       p.drawLine(left, y, right - 1, y);

@@ -57,6 +57,9 @@ class GridPainter {
   void SetBaseFont(const QFont& font);
   // Whether selected cells are highlighted and the focus cell framed (off for thumbnails).
   void SetShowSelection(bool on) { showSelection_ = on; }
+  // Which grid lines show: 0 none, 1 horizontal only, 2 vertical only, 3 both.
+  void SetGridLines(int mode) { gridLines_ = mode; }
+  int GridLines() const { return gridLines_; }
   // The cell that a drag would drop onto; framed while set.
   void SetDropTarget(CellPos cell) { dropTarget_ = cell; }
 
@@ -87,6 +90,7 @@ class GridPainter {
   double pixelSizePerLine_ = 0.85;
   GridColours colours_;
   bool showSelection_ = true;
+  int gridLines_ = 3;
   CellPos dropTarget_;
   mutable std::unordered_map<int, FontEntry> fonts_;
   // Strokes that stand for tiny texts, drawn in one call per colour at the end of a region:

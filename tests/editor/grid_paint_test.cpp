@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <QScrollBar>
 
+#include <tuple>
+
 #include "editor/grid/qpainter_canvas.h"
 
 namespace vex::test {
@@ -119,6 +121,24 @@ TEST_F(PaintTest, SelectionAndFocusShowAndHeadersPressForTheFocus) {
   EXPECT_EQ(image.pixel(grid->CellRectOf(2, 2).topLeft() + QPoint(3, 3)), highlight.rgb());
   EXPECT_EQ(image.pixel(grid->CellRectOf(3, 3).topLeft()), grid->Painter().Colours().text.rgb());  // focus frame
   EXPECT_NE(image.pixel(grid->CellRectOf(4, 4).topLeft() + QPoint(3, 3)), highlight.rgb());
+}
+
+TEST_F(PaintTest, GridLineModesAndColour) {
+  Build();
+  const QPoint vertical(grid->CellRectOf(4, 2).right(), grid->CellRectOf(4, 2).center().y());
+  const QPoint horizontal(grid->CellRectOf(4, 2).left() + 5, grid->CellRectOf(4, 2).bottom());
+  const std::tuple<int, QRgb, QRgb> cases[] = {{0, qRgb(255, 255, 255), qRgb(255, 255, 255)},
+                                               {1, qRgb(255, 255, 255), kGridLine},
+                                               {2, kGridLine, qRgb(255, 255, 255)},
+                                               {3, kGridLine, kGridLine}};
+  for (const auto& [mode, v, h] : cases) {
+    grid->SetGridLines(mode);
+    const QImage image = Grab();
+    EXPECT_EQ(image.pixel(vertical), v) << mode;
+    EXPECT_EQ(image.pixel(horizontal), h) << mode;
+  }
+  grid->SetGridLineColour(Qt::red);
+  EXPECT_EQ(Grab().pixel(vertical), qRgb(255, 0, 0));
 }
 
 // The canvas's arcs and texts, which no cell picture of today uses.
