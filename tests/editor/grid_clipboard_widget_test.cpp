@@ -2,6 +2,8 @@
 
 #include "grid_widget_fixture.h"
 
+#include <ostream>
+
 #include <QClipboard>
 #include <QDrag>
 #include <QMimeData>
@@ -113,6 +115,9 @@ struct BadPaste {
   QByteArray text;
   const char* cell22;  // text of (2, 2) after pasting at (2, 2)
 };
+
+// Test names and failure messages show the case by its name.
+void PrintTo(const BadPaste& c, std::ostream* os) { *os << c.name; }
 
 class BadPasteTest : public GridWidgetTest, public testing::WithParamInterface<BadPaste> {};
 

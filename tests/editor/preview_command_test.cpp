@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <QImage>
 
 #include "support/run_cli.h"
@@ -54,6 +56,9 @@ struct BadRun {
   int status;
   const char* message;
 };
+
+// Test names and failure messages show the case by its name.
+void PrintTo(const BadRun& c, std::ostream* os) { *os << c.name; }
 
 class PreviewErrors : public testing::TestWithParam<BadRun> {};
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <algorithm>
 #include <string>
 
@@ -49,6 +51,9 @@ struct PasteCase {
   std::string text;
   const char* expected;  // rows 1..2, columns 1..3 after pasting at (1, 1)
 };
+
+// Test names and failure messages show the case by its name.
+void PrintTo(const PasteCase& c, std::ostream* os) { *os << c.name; }
 
 class PasteTextTest : public testing::TestWithParam<PasteCase> {};
 

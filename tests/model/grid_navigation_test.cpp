@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "model/grid_from_table.h"
 #include "model/grid_resize.h"
 
@@ -28,6 +30,9 @@ struct MoveCase {
   GridMove move;
   CellPos to;
 };
+
+// Test names and failure messages show the case by its name.
+void PrintTo(const MoveCase& c, std::ostream* os) { *os << c.name; }
 
 class MoveTest : public testing::TestWithParam<MoveCase> {};
 

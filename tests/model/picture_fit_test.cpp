@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <string>
 #include <vector>
 
@@ -18,6 +20,9 @@ struct FitCase {
   int horz, vert;
   PictureWindow window;
 };
+
+// Test names and failure messages show the case by its name.
+void PrintTo(const FitCase& c, std::ostream* os) { *os << c.name; }
 
 class FitTest : public testing::TestWithParam<FitCase> {};
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "model/merge_blocks.h"
 
 namespace vex {
@@ -58,6 +60,9 @@ struct Hostile {
   std::string payload;
   const char* reason;  // a part of the reason given
 };
+
+// Test names and failure messages show the case by its name.
+void PrintTo(const Hostile& c, std::ostream* os) { *os << c.name; }
 
 class HostilePayload : public testing::TestWithParam<Hostile> {};
 
