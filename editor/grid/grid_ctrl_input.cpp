@@ -305,14 +305,15 @@ void GridCtrl::StartDrag() {
   const CellRange range = model_.SelectedRange();
   if (!range.IsValid()) return;
   tableClipboard_ = GridToTable(model_, range);
-  QDrag drag(this);
-  drag.setMimeData(MakeGridMimeData(SelectionText(model_, range), tableClipboard_, SelectionHtml(model_, range)));
+  auto* drag = new QDrag(this);
+  drag->setMimeData(MakeGridMimeData(SelectionText(model_, range), tableClipboard_, SelectionHtml(model_, range)));
   SendNotify(kGridBeginDrag, range.TopLeft());
   droppedHere_ = {};
   dragging_ = true;
   const Qt::DropAction action =
-      dragRunner_ ? dragRunner_(drag) : drag.exec(Qt::CopyAction | Qt::MoveAction, Qt::CopyAction);
+      dragRunner_ ? dragRunner_(*drag) : drag->exec(Qt::CopyAction | Qt::MoveAction, Qt::CopyAction);
   dragging_ = false;
+  drag->deleteLater();
   // A move takes the cells away from where they came from, except where they just landed.
   if (action == Qt::MoveAction) ClearCells(range, droppedHere_, false);
   droppedHere_ = {};
