@@ -6,6 +6,8 @@
 
 #include <QImage>
 
+#include <cstdio>
+
 #include "support/run_cli.h"
 #include "support/temp_dir.h"
 
@@ -77,6 +79,32 @@ INSTANTIATE_TEST_SUITE_P(
                     BadRun{"TooLarge", "-o x.png --zoom 64", 1, "choose a smaller --zoom"},
                     BadRun{"Unwritable", "-o /nonexistent/dir/x.png", 1, "cannot write"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// The example table's pictures come from its companion drawing: without the drawing the same
+// preview differs only inside the picture cells of the last column.
+TEST(PreviewCommand, PicturesOfATableFileAreDrawnInTheirCells) {
+  TempDir dir;
+  const std::string examples = std::string(VEXTABLE_SOURCE_DIR) + "/examples/";
+  for (const char* f : {"example_table.vtf", "example_table.dxf", "VexTable.ini"})
+    WriteFile(dir.File(f), ReadFile(examples + f));
+  const std::string args = "preview " + dir.File("example_table.vtf") + " --ini " + dir.File("VexTable.ini") + " -o ";
+  ASSERT_EQ(RunCli(args + dir.File("with.png")).status, 0);
+  std::remove(dir.File("example_table.dxf").c_str());
+  ASSERT_EQ(RunCli(args + dir.File("without.png")).status, 0);
+  const QImage with(QString::fromStdString(dir.File("with.png")));
+  const QImage without(QString::fromStdString(dir.File("without.png")));
+  ASSERT_EQ(with.size(), without.size());
+  QRect changed;
+  int count = 0;
+  for (int y = 0; y < with.height(); ++y)
+    for (int x = 0; x < with.width(); ++x)
+      if (with.pixel(x, y) != without.pixel(x, y)) {
+        changed = changed.united(QRect(x, y, 1, 1));
+        ++count;
+      }
+  EXPECT_GT(count, 100);
+  EXPECT_GT(changed.left(), with.width() * 3 / 4);
+}
 
 TEST(PreviewCommand, AMissingTableIsReported) {
   const CliRun run = RunCli("preview /nonexistent.vtf -o /tmp/x.png");
