@@ -24,15 +24,15 @@ QRect ToQRect(const WindowRect& r) {
 }
 
 // The lines of a cell text: split at "\n", a "\r" before it dropped.
-std::vector<std::string_view> SplitLines(std::string_view text) {
-  std::vector<std::string_view> lines;
+void SplitLines(std::string_view text, std::vector<std::string_view>& lines) {
+  lines.clear();
   std::size_t start = 0;
   for (;;) {
     const std::size_t eol = text.find('\n', start);
     std::string_view line = text.substr(start, eol == std::string_view::npos ? std::string_view::npos : eol - start);
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     lines.push_back(line);
-    if (eol == std::string_view::npos) return lines;
+    if (eol == std::string_view::npos) return;
     start = eol + 1;
   }
 }
@@ -244,15 +244,18 @@ void GridPainter::DrawText(QPainter& p, int row, int col, const QRect& rect, con
   const int format = grid_.EffectiveFormat(row, col);
   const FontEntry& font = Font(grid_.EffectiveFontHeight(row, col));
   const std::string& text = grid_.Text(row, col);
-  std::vector<std::string_view> lines;
+  // Reused between cells: a repaint visits tens of thousands of them.
+  std::vector<std::string_view>& lines = lines_;
   std::string joined;
-  if (format & kFormatSingleLine) {
+  if (!(format & kFormatSingleLine)) {
+    SplitLines(text, lines);
+  } else if (text.find_first_of("\r\n") == std::string::npos) {
+    lines.assign(1, text);
+  } else {
     joined = text;
     std::replace(joined.begin(), joined.end(), '\r', ' ');
     std::replace(joined.begin(), joined.end(), '\n', ' ');
-    lines.push_back(joined);
-  } else {
-    lines = SplitLines(text);
+    lines.assign(1, joined);
   }
 
   // The lines form one block, placed by the vertical part of the format; each line is placed

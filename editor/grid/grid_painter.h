@@ -10,6 +10,7 @@
 #include <QLine>
 #include <QRect>
 
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -97,6 +98,7 @@ class GridPainter {
   // tens of thousands of single lines with a pen change each would dominate a repaint.
   mutable std::vector<QLine> strokes_;
   mutable std::vector<QLine> selectedStrokes_;
+  mutable std::vector<std::string_view> lines_;
   void FlushStrokes(QPainter& p) const;
 };
 
