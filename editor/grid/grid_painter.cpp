@@ -207,8 +207,8 @@ void GridPainter::DrawCell(QPainter& p, int row, int col, const QRect& rect, boo
     const bool pressed = showSelection_ && ((grid_.IsFixedColumn(col) && !grid_.IsFixedRow(row) && row == focus.row) ||
                                             (grid_.IsFixedRow(row) && !grid_.IsFixedColumn(col) && col == focus.col));
     p.fillRect(rect, colours_.buttonFace);
-    const QColor& lt = pressed ? colours_.buttonShadow : colours_.buttonLight;
-    const QColor& rb = pressed ? colours_.buttonLight : colours_.buttonShadow;
+    const QColor& lt = pressed ? colours_.buttonDarkShadow : colours_.buttonLight;
+    const QColor& rb = pressed ? colours_.buttonLight : colours_.buttonDarkShadow;
     p.setPen(QPen(lt, 0));
     p.drawLine(rect.topLeft(), rect.topRight());
     p.drawLine(rect.topLeft(), rect.bottomLeft());
