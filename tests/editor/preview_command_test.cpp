@@ -103,7 +103,7 @@ TEST(PreviewCommand, PicturesOfATableFileAreDrawnInTheirCells) {
         ++count;
       }
   EXPECT_GT(count, 100);
-  EXPECT_GT(changed.left(), with.width() * 3 / 4);
+  EXPECT_GT(changed.left(), with.width() * 2 / 3);
 }
 
 TEST(PreviewCommand, AMissingTableIsReported) {
