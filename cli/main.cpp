@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli/draw_command.h"
+#include "cli/preview_command.h"
 #include "cli/read_command.h"
 #include "cli/settings_command.h"
 #include "cli/table_commands.h"
@@ -23,7 +24,9 @@ constexpr const char* kUsage =
     "  draw TABLE [-o OUT.dxf] [--into DRAWING.dxf] [--at X,Y] [--ini PATH]\n"
     "                          draw a table into a drawing\n"
     "  read DRAWING.dxf [-o OUT.vtf] [--window X1,Y1,X2,Y2] [--ini PATH]\n"
-    "                          read a drawn table back into a table file\n";
+    "                          read a drawn table back into a table file\n"
+    "  preview TABLE -o OUT.png [--zoom Z] [--ini PATH]\n"
+    "                          render a table as the editor shows it to a PNG\n";
 
 }  // namespace
 
@@ -41,6 +44,7 @@ int main(int argc, char** argv) {
   if (verb == "convert") return vex::cli::RunConvert(args);
   if (verb == "draw") return vex::cli::RunDraw(args);
   if (verb == "read") return vex::cli::RunRead(args);
+  if (verb == "preview") return vex::cli::RunPreview(args);
   if (verb == "--help" || verb == "-h" || verb == "help") {
     std::fputs(kUsage, stdout);
     return 0;

@@ -9,6 +9,8 @@
 
 namespace vex {
 
+class PictureCanvas;
+
 struct Point2d {
   double x = 0.0;
   double y = 0.0;
@@ -35,6 +37,9 @@ class JImage {
   // A deep copy of this primitive.
   virtual std::unique_ptr<JImage> Clone() const = 0;
   virtual bool Equals(const JImage& other) const = 0;
+  // Draws the primitive in hundredths of a drawing unit (coordinates times 100, truncated);
+  // 1 when drawn, 0 without a canvas.
+  virtual int Draw(PictureCanvas* canvas) const = 0;
 };
 
 // A line segment from start to end.
@@ -45,6 +50,7 @@ class JLine final : public JImage {
   Rect2d GetBounds() const override;
   std::unique_ptr<JImage> Clone() const override { return std::make_unique<JLine>(*this); }
   bool Equals(const JImage& other) const override;
+  int Draw(PictureCanvas* canvas) const override;
   Point2d start;
   Point2d end;
 };
@@ -57,6 +63,7 @@ class JCircle final : public JImage {
   Rect2d GetBounds() const override;
   std::unique_ptr<JImage> Clone() const override { return std::make_unique<JCircle>(*this); }
   bool Equals(const JImage& other) const override;
+  int Draw(PictureCanvas* canvas) const override;
   Point2d center;
   double radius = 0.0;
 };
@@ -70,6 +77,7 @@ class JPolyLine final : public JImage {
   Rect2d GetBounds() const override;
   std::unique_ptr<JImage> Clone() const override { return std::make_unique<JPolyLine>(*this); }
   bool Equals(const JImage& other) const override;
+  int Draw(PictureCanvas* canvas) const override;
   std::vector<Point2d> vertices;
 };
 
@@ -80,6 +88,7 @@ class JText final : public JImage {
   Rect2d GetBounds() const override { return {}; }
   std::unique_ptr<JImage> Clone() const override { return std::make_unique<JText>(*this); }
   bool Equals(const JImage& other) const override;
+  int Draw(PictureCanvas* canvas) const override;
 };
 
 // An ordered list of primitives that owns them, with cached union bounds.
@@ -99,6 +108,8 @@ class CellImageList {
   Rect2d Bounds();
   // The bounds as of the last Bounds() or copy.
   Rect2d CachedBounds() const { return cached_; }
+  // Draws every primitive in order; 0 without a canvas.
+  int DrawAll(PictureCanvas* canvas) const;
 
   std::size_t size() const { return items_.size(); }
   bool empty() const { return items_.empty(); }

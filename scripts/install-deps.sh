@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   nlohmann-json3-dev libpugixml-dev
   python3-ezdxf
+  qt6-base-dev fonts-dejavu-core fonts-wqy-microhei
 )
 
 missing=()
