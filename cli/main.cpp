@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli/draw_command.h"
+#include "cli/header_commands.h"
 #include "cli/preview_command.h"
 #include "cli/read_command.h"
 #include "cli/settings_command.h"
@@ -26,7 +27,11 @@ constexpr const char* kUsage =
     "  read DRAWING.dxf [-o OUT.vtf] [--window X1,Y1,X2,Y2] [--ini PATH]\n"
     "                          read a drawn table back into a table file\n"
     "  preview TABLE -o OUT.png [--zoom Z] [--ini PATH]\n"
-    "                          render a table as the editor shows it to a PNG\n";
+    "                          render a table as the editor shows it to a PNG\n"
+    "  header list|add|delete ... [--library DIR]\n"
+    "                          list, add and delete the headers of the header library\n"
+    "  new [--header NAME] [--rows R] [--cols C] [--row-height H] [--col-width W] -o OUT.vtf\n"
+    "                          a new table, blank or from a header\n";
 
 }  // namespace
 
@@ -45,6 +50,8 @@ int main(int argc, char** argv) {
   if (verb == "draw") return vex::cli::RunDraw(args);
   if (verb == "read") return vex::cli::RunRead(args);
   if (verb == "preview") return vex::cli::RunPreview(args);
+  if (verb == "header") return vex::cli::RunHeader(args);
+  if (verb == "new") return vex::cli::RunNew(args);
   if (verb == "--help" || verb == "-h" || verb == "help") {
     std::fputs(kUsage, stdout);
     return 0;

@@ -18,6 +18,7 @@ SettingsScope::SettingsScope(const std::optional<std::string>& iniPath) {
     where_.installFolder = p.has_parent_path() ? p.parent_path().string() + "/" : "";
     where_.settingsFile = *iniPath;
     where_.languageFolder = where_.installFolder + "Language/";
+    where_.headerRoot = where_.installFolder + "Title/";
   } else {
     where_ = Locations::ForInstallFolder(InstallFolderOfModule(platform::ProgramPath()));
   }

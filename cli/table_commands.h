@@ -5,7 +5,7 @@
 namespace vex::cli {
 
 // vextable dump FILE [--prefix P] [--normalize]: prints a table, header or autosave file as
-// JSON. Opening an old key-value file converts it to the XML layout.
+// JSON. Nothing is written: an old key-value file is read where it is.
 int RunDump(const std::vector<std::string>& args);
 
 // vextable convert IN OUT [--prefix P] [--layout xml|key-value] [--normalize]: reads a table
