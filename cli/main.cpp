@@ -10,6 +10,7 @@
 #include "cli/read_command.h"
 #include "cli/settings_command.h"
 #include "cli/table_commands.h"
+#include "cli/update_command.h"
 #include "platform/atomic_file.h"
 
 namespace {
@@ -31,7 +32,10 @@ constexpr const char* kUsage =
     "  header list|add|delete ... [--library DIR]\n"
     "                          list, add and delete the headers of the header library\n"
     "  new [--header NAME] [--rows R] [--cols C] [--row-height H] [--col-width W] -o OUT.vtf\n"
-    "                          a new table, blank or from a header\n";
+    "                          a new table, blank or from a header\n"
+    "  check-update [--ini PATH]\n"
+    "                          ask the maker's web folder for a newer version (exit 0 up to date,\n"
+    "                          1 newer, 2 no connection)\n";
 
 }  // namespace
 
@@ -52,6 +56,7 @@ int main(int argc, char** argv) {
   if (verb == "preview") return vex::cli::RunPreview(args);
   if (verb == "header") return vex::cli::RunHeader(args);
   if (verb == "new") return vex::cli::RunNew(args);
+  if (verb == "check-update") return vex::cli::RunCheckUpdate(args);
   if (verb == "--help" || verb == "-h" || verb == "help") {
     std::fputs(kUsage, stdout);
     return 0;

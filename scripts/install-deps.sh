@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
-  nlohmann-json3-dev libpugixml-dev
+  nlohmann-json3-dev libpugixml-dev libcurl4-openssl-dev
   python3-ezdxf
   qt6-base-dev fonts-dejavu-core fonts-wqy-microhei
 )
