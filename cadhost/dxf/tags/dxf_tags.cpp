@@ -38,7 +38,7 @@ bool TypeOfCode(int c, ValueType& t) {
   else if (c >= 0 && c <= 9) t = V::kString;
   else if (c >= 10 && c <= 59) t = V::kDouble;
   else if (c >= 60 && c <= 99) t = V::kInt;
-  else if (c == 100 || c == 102) t = V::kString;
+  else if (c == 100 || c == 101 || c == 102) t = V::kString;  // 101: an embedded object (MTEXT)
   else if (c >= 110 && c <= 149) t = V::kDouble;
   else if (c >= 160 && c <= 179) t = V::kInt;
   else if (c >= 210 && c <= 239) t = V::kDouble;
