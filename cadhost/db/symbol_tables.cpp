@@ -321,6 +321,8 @@ Acad::ErrorStatus AcDbBlockTableRecord::appendAcDbEntity(AcDbObjectId& id, AcDbE
     return Acad::eWrongDatabase;
   auto* text = AcDbText::cast(entity);
   if (text != nullptr && !InDatabase(text->textStyle(), db)) return Acad::eWrongDatabase;
+  auto* mtext = AcDbMText::cast(entity);
+  if (mtext != nullptr && !InDatabase(mtext->textStyle(), db)) return Acad::eWrongDatabase;
   if (const auto* ref = AcDbBlockReference::cast(entity); ref != nullptr) {
     if (impl.get<AcDbBlockTableRecord>(ref->blockTableRecord()) == nullptr)
       return ref->blockTableRecord().database() != db ? Acad::eWrongDatabase
@@ -335,6 +337,13 @@ Acad::ErrorStatus AcDbBlockTableRecord::appendAcDbEntity(AcDbObjectId& id, AcDbE
       const auto* style = impl.get<AcDbTextStyleTableRecord>(text->textStyle());
       text->setHeight(style != nullptr && style->textSize() > 0.0 ? style->textSize()
                                                                   : db->textsize());
+    }
+  }
+  if (mtext != nullptr) {
+    if (mtext->textStyle().isNull()) mtext->setTextStyle(db->textstyle());
+    if (!(mtext->textHeight() > 0.0)) {
+      const auto* style = impl.get<AcDbTextStyleTableRecord>(mtext->textStyle());
+      mtext->setTextHeight(style != nullptr && style->textSize() > 0.0 ? style->textSize() : db->textsize());
     }
   }
   id = impl.adopt(entity, objectId());
