@@ -67,6 +67,35 @@ bool LayoutEntities(AcDbDatabase& db, const std::string& name, AcDbObjectId& blo
   return true;
 }
 
+// Reads the table drawn in `drawing` (in `layout`, within `box` when given) into `table`,
+// pictures into `store`; 0, or the exit status after saying what failed. The drawing is closed
+// again on return: a big drawing's memory is not held while the table file is written.
+int ReadDrawnTable(const std::string& drawing, const std::string& layout, const AcDbExtents* box,
+                   const Settings& settings, ImageStore& store, TableData& table) {
+  auto db = std::make_unique<AcDbDatabase>(false, true);
+  if (db->readDwgFile(drawing.c_str()) != Acad::eOk)
+    return Fail("read", db->lastFileReport().message.empty() ? "cannot read \"" + drawing + "\""
+                                                             : db->lastFileReport().message);
+  const WorkingDatabaseScope working(db.get());
+  ConsoleMessages messages;
+  AcDbObjectIdArray all, selection;
+  std::string problem;
+  AcDbObjectId block;
+  if (!LayoutEntities(*db, layout, block, all, problem)) return Fail("read", problem);
+  SelectionWindow window;
+  if (box != nullptr) SelectInWindow(all, *box, selection, window);
+  else selection = std::move(all);
+  if (selection.isEmpty())
+    return Fail("read", box != nullptr                  ? "nothing lies inside the window"
+                        : block == db->modelSpaceId() ? "the drawing's model space is empty"
+                                                      : "the layout \"" + layout + "\" is empty");
+  ResultOr<RecognizedTable> read =
+      RecognizeTable(selection, *db, settings, store, messages, box != nullptr ? &window : nullptr);
+  if (!read) return Fail("read", read.result().Describe());
+  table = std::move(read->table);
+  return 0;
+}
+
 }  // namespace
 
 int RunRead(const std::vector<std::string>& args) {
@@ -97,29 +126,10 @@ int RunRead(const std::vector<std::string>& args) {
   const SettingsScope scope(a->Option("--ini"));
   if (!scope.problem().empty()) return Fail("read", scope.problem());
 
-  auto db = std::make_unique<AcDbDatabase>(false, true);
-  if (db->readDwgFile(drawing.c_str()) != Acad::eOk)
-    return Fail("read", db->lastFileReport().message.empty() ? "cannot read \"" + drawing + "\""
-                                                             : db->lastFileReport().message);
-  const WorkingDatabaseScope working(db.get());
-  ConsoleMessages messages;
-  AcDbObjectIdArray all, selection;
-  std::string problem;
-  AcDbObjectId block;
-  if (!LayoutEntities(*db, layout, block, all, problem)) return Fail("read", problem);
-  SelectionWindow window;
-  if (windowed) SelectInWindow(all, box, selection, window);
-  else selection = all;
-  if (selection.isEmpty())
-    return Fail("read", windowed                   ? "nothing lies inside the window"
-                        : block == db->modelSpaceId() ? "the drawing's model space is empty"
-                                                      : "the layout \"" + layout + "\" is empty");
-
   ImageStore store;
-  ResultOr<RecognizedTable> read =
-      RecognizeTable(selection, *db, scope.settings(), store, messages, windowed ? &window : nullptr);
-  if (!read) return Fail("read", read.result().Describe());
-  const TableData& table = read->table;
+  TableData table;
+  if (const int failed = ReadDrawnTable(drawing, layout, windowed ? &box : nullptr, scope.settings(), store, table))
+    return failed;
   if (const Result saved = SaveTableWithPictures(table, kTableFilePrefix, out, store); !saved)
     return Fail("read", saved.Describe());
   int pictures = 0;

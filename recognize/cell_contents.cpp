@@ -76,6 +76,7 @@ bool OnOneLine(const TextItem& a, const TextItem& b) {
 // The texts top line first, each visual line left to right. A line whose texts share one
 // centre y keeps the order the texts came in, as drawn tables always did.
 std::vector<std::vector<const TextItem*>> VisualLines(std::vector<const TextItem*> texts) {
+  if (texts.size() == 1) return {std::move(texts)};  // most cells
   std::stable_sort(texts.begin(), texts.end(),
                    [](const TextItem* a, const TextItem* b) { return a->centre.y > b->centre.y; });
   std::vector<std::vector<const TextItem*>> lines;

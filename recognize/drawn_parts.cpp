@@ -227,6 +227,7 @@ void Take(const AcDbEntity& e, DrawnSelection& out) {
 DrawnSelection DrawnPartsOf(const AcDbObjectIdArray& selection, MessageSink& sink) {
   DrawnSelection out;
   out.entities.reserve(static_cast<std::size_t>(selection.length()));
+  out.texts.reserve(static_cast<std::size_t>(selection.length()) / 2);  // tables hold about as many texts as lines
   for (const AcDbObjectId& id : selection) {
     AcDbObjectPointer<AcDbEntity> e(id, AcDb::kForRead);
     if (!e) {

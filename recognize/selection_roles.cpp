@@ -20,7 +20,7 @@ RuleCandidates RuleCandidatesOf(const DrawnSelection& parts) {
   return out;
 }
 
-SelectionRoles RolesOf(DrawnSelection& parts, const std::vector<RuleRole>& pieceRoles) {
+SelectionRoles RolesOf(const DrawnSelection& parts, const std::vector<RuleRole>& pieceRoles) {
   struct Count {
     int table = 0, dangling = 0, other = 0;
   };
@@ -37,7 +37,7 @@ SelectionRoles RolesOf(DrawnSelection& parts, const std::vector<RuleRole>& piece
   out.takeable.assign(parts.entities.size(), false);
   const auto addTexts = [&](const DrawnEntity& d, int e) {
     for (int t = d.textBegin; t < d.textEnd; ++t) {
-      out.texts.push_back(std::move(parts.texts[static_cast<std::size_t>(t)]));
+      out.texts.push_back(t);
       out.textOwners.push_back(e);
     }
   };

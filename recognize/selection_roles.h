@@ -20,8 +20,8 @@ struct RuleCandidates {
 RuleCandidates RuleCandidatesOf(const DrawnSelection& parts);
 
 struct SelectionRoles {
-  std::vector<int> lines;     // entities that hold the table's rules, in selection order
-  std::vector<TextItem> texts;
+  std::vector<int> lines;       // entities that hold the table's rules, in selection order
+  std::vector<int> texts;       // the texts that may fill cells: indexes into DrawnSelection::texts
   std::vector<int> textOwners;  // parallel to texts: the entity each came from
   // Entities that become the picture of the cell they lie in when they lie well inside one:
   // lines (drawn rules too, which never do), curves, references that hold no rule.
@@ -33,6 +33,6 @@ struct SelectionRoles {
   int tableExtras = 0;  // entities holding rules that also draw what is neither rule nor text
 };
 
-SelectionRoles RolesOf(DrawnSelection& parts, const std::vector<RuleRole>& pieceRoles);
+SelectionRoles RolesOf(const DrawnSelection& parts, const std::vector<RuleRole>& pieceRoles);
 
 }  // namespace vex

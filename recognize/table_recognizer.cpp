@@ -51,15 +51,13 @@ std::optional<AcGePoint3d> CentreOf(const DrawnEntity& d) {
 }
 
 // The texts whose centre lies strictly inside the frame, with the entities they came from.
-void KeepTextsInside(const Frame& f, std::vector<TextItem>& texts, std::vector<int>& owners) {
+void KeepTextsInside(const Frame& f, const std::vector<TextItem>& all, std::vector<int>& texts, std::vector<int>& owners) {
   std::size_t kept = 0;
   for (std::size_t k = 0; k < texts.size(); ++k) {
-    const AcGePoint3d& c = texts[k].centre;
+    const AcGePoint3d& c = all[static_cast<std::size_t>(texts[k])].centre;
     if (f.topLeft.x < c.x && c.x < f.topRight.x && f.bottomLeft.y < c.y && c.y < f.topLeft.y) {
-      if (kept != k) {
-        texts[kept] = std::move(texts[k]);
-        owners[kept] = owners[k];
-      }
+      texts[kept] = texts[k];
+      owners[kept] = owners[k];
       ++kept;
     }
   }
@@ -149,15 +147,25 @@ std::optional<TableCell> PictureCellOf(const CellBlock& block, const std::vector
 void FillCells(TableData& t, const CellBlocks& cells, const std::vector<std::size_t>& rowJunctions, Reading& r,
                RecognizedTable& out, AcDbDatabase& db, ImageStore& store, MessageSink& sink) {
   const auto& blocks = cells.blocks();
-  const std::vector<TextItem>& texts = r.roles.texts;
-  std::vector<std::vector<const TextItem*>> blockTexts(blocks.size());
-  for (std::size_t k = 0; k < texts.size(); ++k) {
-    const TextItem& text = texts[k];
+  // The texts of each block, in text-list order: block b's are textsOf[first[b] .. first[b + 1]).
+  std::vector<int> blockOf(r.roles.texts.size(), -1);
+  std::vector<std::size_t> first(blocks.size() + 1, 0);
+  for (std::size_t k = 0; k < r.roles.texts.size(); ++k) {
+    const TextItem& text = r.parts.texts[static_cast<std::size_t>(r.roles.texts[k])];
     const int b = cells.OwnerAt(text.centre.x, text.centre.y);
     if (b >= 0 && blocks[static_cast<std::size_t>(b)].rect.StrictlyInside(text.centre.x, text.centre.y)) {
-      blockTexts[static_cast<std::size_t>(b)].push_back(&text);
+      blockOf[k] = b;
+      ++first[static_cast<std::size_t>(b) + 1];
       r.used[static_cast<std::size_t>(r.roles.textOwners[k])] = true;
     }
+  }
+  for (std::size_t b = 0; b < blocks.size(); ++b) first[b + 1] += first[b];
+  std::vector<const TextItem*> textsOf(first.back());
+  {
+    std::vector<std::size_t> at(first.begin(), first.end() - 1);
+    for (std::size_t k = 0; k < blockOf.size(); ++k)
+      if (blockOf[k] >= 0)
+        textsOf[at[static_cast<std::size_t>(blockOf[k])]++] = &r.parts.texts[static_cast<std::size_t>(r.roles.texts[k])];
   }
   const auto triggers = BucketByBlock(cells, r.parts, r.roles.nonTexts, 0.5);
   std::vector<int> takeable;  // positions in roles.selected
@@ -185,7 +193,10 @@ void FillCells(TableData& t, const CellBlocks& cells, const std::vector<std::siz
         const std::size_t b = next++;
         std::optional<TableCell> picture;
         if (!triggers[b].empty()) picture = PictureCellOf(blocks[b], takes[b], r, out, db, store, sink);
-        row.cells.push_back(picture ? std::move(*picture) : TextCellOf(blockTexts[b], blocks[b].rect));
+        row.cells.push_back(picture ? std::move(*picture)
+                                    : TextCellOf({textsOf.begin() + static_cast<std::ptrdiff_t>(first[b]),
+                                                  textsOf.begin() + static_cast<std::ptrdiff_t>(first[b + 1])},
+                                                 blocks[b].rect));
       } else {
         TableCell inside;  // covered by a merge
         inside.dHeight = 3.0;
@@ -276,7 +287,7 @@ ResultOr<RecognizedTable> RecognizeTable(const AcDbObjectIdArray& selection, AcD
   if (!frame) return NoTable(sink);
   RemoveStrayJunctions(junctions);
 
-  KeepTextsInside(*frame, r.roles.texts, r.roles.textOwners);
+  KeepTextsInside(*frame, r.parts.texts, r.roles.texts, r.roles.textOwners);
   out.textIds = Distinct(r.parts, r.roles.textOwners);
   out.frameMatchesSelection = FrameMatchesLines(*frame, r.parts, r.roles.lines);
   out.origin = AcGePoint3d(frame->topLeft.x, frame->topLeft.y, 0);
