@@ -177,49 +177,45 @@ class Taker {
   int entity_;
 };
 
-// Sorts one opened entity of the selection and takes it apart.
+// Sorts one opened entity of the selection (the last of out.entities) and takes it apart.
 void Take(const AcDbEntity& e, DrawnSelection& out) {
   const int index = static_cast<int>(out.entities.size()) - 1;
-  DrawnEntity& d = out.entities.back();
-  d.hasExtents = e.getGeomExtents(d.extents) == Acad::eOk;
-  d.textBegin = static_cast<int>(out.texts.size());
+  DrawnEntity& self = out.entities.back();  // the list does not grow while it is taken apart
+  self.hasExtents = e.getGeomExtents(self.extents) == Acad::eOk;
+  self.textBegin = static_cast<int>(out.texts.size());
   Taker taker(out, index);
   const AcGeMatrix3d& world = AcGeMatrix3d::kIdentity;
+  std::vector<std::unique_ptr<AcDbEntity>> pieces;
   if (const auto* line = AcDbLine::cast(&e)) {
-    out.entities[static_cast<std::size_t>(index)].kind = DrawnKind::kLine;
+    self.kind = DrawnKind::kLine;
     taker.Straight(line->startPoint(), line->endPoint());
   } else if (const auto* text = AcDbText::cast(&e)) {
-    out.entities[static_cast<std::size_t>(index)].kind = DrawnKind::kText;
-    if (taker.Room()) out.texts.push_back(SelectedText(*text, out.entities[static_cast<std::size_t>(index)]));
+    self.kind = DrawnKind::kText;
+    if (taker.Room()) out.texts.push_back(SelectedText(*text, self));
   } else if (AcDbMText::cast(&e) != nullptr) {
-    out.entities[static_cast<std::size_t>(index)].kind = DrawnKind::kMultiText;
-    std::vector<std::unique_ptr<AcDbEntity>> lines;
-    e.explode(lines);
-    for (const auto& line : lines) taker.Inside(*line, world, 0);
+    self.kind = DrawnKind::kMultiText;
+    e.explode(pieces);
+    for (const auto& line : pieces) taker.Inside(*line, world, 0);
   } else if (const auto* pl = AcDbPolyline::cast(&e)) {
-    out.entities[static_cast<std::size_t>(index)].kind = DrawnKind::kPolyline;
+    self.kind = DrawnKind::kPolyline;
     taker.Polyline(*pl, world, nullptr);
   } else if (AcDbBlockReference::cast(&e) != nullptr) {
-    out.entities[static_cast<std::size_t>(index)].kind = DrawnKind::kCompound;
+    self.kind = DrawnKind::kCompound;
     taker.Inside(e, world, 0);
   } else if (AcDbCurve::cast(&e) != nullptr) {
-    out.entities[static_cast<std::size_t>(index)].kind = DrawnKind::kCurve;
-  } else {
+    self.kind = DrawnKind::kCurve;
+  } else if (e.explode(pieces) == Acad::eOk && !pieces.empty()) {
     // Kinds the host keeps without modelling them: old-style polylines and other programs'
     // tables show what they explode into.
-    std::vector<std::unique_ptr<AcDbEntity>> pieces;
-    DrawnEntity& self = out.entities[static_cast<std::size_t>(index)];
-    if (e.explode(pieces) == Acad::eOk && !pieces.empty()) {
-      self.kind = std::string_view(e.dxfName()) == "POLYLINE" ? DrawnKind::kPolyline : DrawnKind::kCompound;
-      for (const auto& piece : pieces) taker.Inside(*piece, world, 1);
-    } else if (self.hasExtents) {
-      self.kind = DrawnKind::kOther;
-    } else {
-      self.kind = DrawnKind::kUnknown;
-      taker.LeaveOut(e.dxfName());
-    }
+    self.kind = std::string_view(e.dxfName()) == "POLYLINE" ? DrawnKind::kPolyline : DrawnKind::kCompound;
+    for (const auto& piece : pieces) taker.Inside(*piece, world, 1);
+  } else if (self.hasExtents) {
+    self.kind = DrawnKind::kOther;
+  } else {
+    self.kind = DrawnKind::kUnknown;
+    taker.LeaveOut(e.dxfName());
   }
-  out.entities[static_cast<std::size_t>(index)].textEnd = static_cast<int>(out.texts.size());
+  self.textEnd = static_cast<int>(out.texts.size());
 }
 
 }  // namespace
@@ -227,7 +223,7 @@ void Take(const AcDbEntity& e, DrawnSelection& out) {
 DrawnSelection DrawnPartsOf(const AcDbObjectIdArray& selection, MessageSink& sink) {
   DrawnSelection out;
   out.entities.reserve(static_cast<std::size_t>(selection.length()));
-  out.texts.reserve(static_cast<std::size_t>(selection.length()) / 2);  // tables hold about as many texts as lines
+  out.texts.reserve(static_cast<std::size_t>(selection.length()));  // texts outnumber lines in tables
   for (const AcDbObjectId& id : selection) {
     AcDbObjectPointer<AcDbEntity> e(id, AcDb::kForRead);
     if (!e) {
