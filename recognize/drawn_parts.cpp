@@ -74,6 +74,8 @@ class Taker {
 
   // `e` with its coordinates mapped to the world by m.
   void Inside(const AcDbEntity& e, const AcGeMatrix3d& m, int depth) {
+    if (!Room()) return;
+    ++out_.visited;
     if (const auto* line = AcDbLine::cast(&e)) {
       Straight(AcGePoint3d(line->startPoint()).transformBy(m), AcGePoint3d(line->endPoint()).transformBy(m));
     } else if (const auto* pl = AcDbPolyline::cast(&e)) {
@@ -117,13 +119,14 @@ class Taker {
   }
 
   void Straight(const AcGePoint3d& a, const AcGePoint3d& b) {
-    if (!Room()) return;
-    out_.straights.push_back({a, b, entity_});
+    if (Room()) out_.straights.push_back({a, b, entity_});
   }
 
+  // False, said once, when the selection was taken apart as far as it may be.
   bool Room() {
-    if (out_.straights.size() + out_.texts.size() < kMaxDrawnParts) return true;
-    LeaveOut("parts beyond the " + std::to_string(kMaxDrawnParts) + " a selection may have");
+    if (out_.visited + out_.straights.size() + out_.texts.size() < kMaxDrawnParts) return true;
+    const std::string beyond = "selection beyond the " + std::to_string(kMaxDrawnParts) + " parts it may have";
+    if (out_.leftOut.count(beyond) == 0) LeaveOut(beyond);
     return false;
   }
 
@@ -166,6 +169,7 @@ class Taker {
     AcDbObjectPointer<AcDbBlockTableRecord> block(ref.blockTableRecord(), AcDb::kForRead);
     if (block)
       for (const AcDbObjectId& id : block->entityIds()) {
+        if (!Room()) return;
         AcDbObjectPointer<AcDbEntity> e(id, AcDb::kForRead);
         // Attribute definitions are not shown by a reference: its attributes are.
         if (e && std::string_view(e->dxfName()) != "ATTDEF") Inside(*e.object(), inner, depth + 1);

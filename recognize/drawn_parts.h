@@ -54,11 +54,12 @@ struct DrawnSelection {
   // Parts left out, by the kind drawing files give them ("HATCH", "TEXT under a stretched
   // block", ...), with how many.
   std::map<std::string, int> leftOut;
+  std::size_t visited = 0;  // entities looked at inside references and other programs' tables
 };
 
-// Most parts a selection is taken apart into: nested references multiply, and a small file can
-// ask for billions. What lies beyond is left out (and said).
-inline constexpr std::size_t kMaxDrawnParts = 4'000'000;
+// Most entities a selection's references are taken apart into: nested references multiply,
+// and a small file can ask for billions. What lies beyond is left out (and said).
+inline constexpr std::size_t kMaxDrawnParts = 2'000'000;
 
 // Opens each entity (skipping, with "\nacdbOpenAcDbEntity wrong", those that cannot be) and
 // takes it apart. A single-line text's centre is its position plus half its extents (the

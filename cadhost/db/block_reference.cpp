@@ -1,8 +1,11 @@
 // Block references: transform, extents through the block, explode.
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <optional>
+#include <unordered_map>
 
 #include "cadhost/db/database_impl.h"
 #include "cadhost/db/geom_util.h"
@@ -174,9 +177,60 @@ AcGeMatrix3d AcDbBlockReference::blockTransform() const {
 
 namespace {
 
+// True when the map sends each axis to an axis (moves, scales, quarter turns, mirrors): it maps
+// an axis-aligned box onto exactly the box of what the box held.
+// Entries a quarter turn leaves at rounding size (cos(pi / 2)) count as zero.
+bool KeepsAxes(const AcGeMatrix3d& m) {
+  for (int c = 0; c < 3; ++c) {
+    double largest = 0.0;
+    for (int r = 0; r < 3; ++r) largest = std::max(largest, std::fabs(m.entry[r][c]));
+    int nonZero = 0;
+    for (int r = 0; r < 3; ++r) nonZero += std::fabs(m.entry[r][c]) > largest * 1e-12 ? 1 : 0;
+    if (nonZero > 1) return false;
+  }
+  return true;
+}
+
+// The extents of blocks in their own coordinates, found during the outermost extents call of a
+// reference (the drawing cannot change during it). Nested references repeat the same blocks a
+// thousandfold: a block is walked once, not once per reference.
+thread_local std::unordered_map<const AcDbBlockTableRecord*, std::optional<AcDbExtents>>* g_blockBoxes = nullptr;
+
+bool AddBlockExtents(const AcDbBlockTableRecord& block, const AcGeMatrix3d& full, AcDbExtents& ext);
+
+// Keeps g_blockBoxes for the life of the outermost call.
+class BlockBoxScope {
+ public:
+  BlockBoxScope() : m_owner(g_blockBoxes == nullptr) {
+    if (m_owner) g_blockBoxes = &m_boxes;
+  }
+  ~BlockBoxScope() {
+    if (m_owner) g_blockBoxes = nullptr;
+  }
+  BlockBoxScope(const BlockBoxScope&) = delete;
+  BlockBoxScope& operator=(const BlockBoxScope&) = delete;
+
+ private:
+  bool m_owner;
+  std::unordered_map<const AcDbBlockTableRecord*, std::optional<AcDbExtents>> m_boxes;
+};
+
 // Extends `ext` by the entities of `block` mapped by `full`.
 bool AddBlockExtents(const AcDbBlockTableRecord& block, const AcGeMatrix3d& full, AcDbExtents& ext) {
   if (g_depth >= kMaxDepth) return false;
+  if (g_blockBoxes != nullptr && KeepsAxes(full) && !full.isEqualTo(AcGeMatrix3d::kIdentity)) {
+    auto found = g_blockBoxes->find(&block);
+    if (found == g_blockBoxes->end()) {
+      AcDbExtents own;
+      const bool any = AddBlockExtents(block, AcGeMatrix3d::kIdentity, own);
+      found = g_blockBoxes->emplace(&block, any && !own.isEmpty() ? std::optional(own) : std::nullopt).first;
+    }
+    if (!found->second) return false;
+    AcDbExtents mapped = *found->second;
+    mapped.transformBy(full);
+    ext.addExt(mapped);
+    return true;
+  }
   ++g_depth;
   bool any = false;
   for (AcDbObjectId id : block.entityIds()) {
@@ -192,6 +246,7 @@ bool AddBlockExtents(const AcDbBlockTableRecord& block, const AcGeMatrix3d& full
 bool AcDbBlockReference::addExtentsUnder(const AcGeMatrix3d& m, AcDbExtents& ext) const {
   const AcDbBlockTableRecord* block = BlockOf(m_block);
   if (block == nullptr) return false;
+  const BlockBoxScope boxes;
   bool any = AddBlockExtents(*block, m * blockTransform(), ext);
   for (const std::unique_ptr<AcDbText>& t : attributeTexts()) any = t->addExtentsUnder(m, ext) || any;
   return any;
@@ -299,6 +354,7 @@ bool cadhost::RawEntity::addExtentsUnder(const AcGeMatrix3d& m, AcDbExtents& ext
     return any;
   }
   const TablePlacement p = PlacementOfTable(*this);
+  const BlockBoxScope boxes;
   return p.block != nullptr && AddBlockExtents(*p.block, m * p.transform, ext);
 }
 

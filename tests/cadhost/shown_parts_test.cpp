@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <numbers>
+
 #include "support/temp_dir.h"
 #include "test_util.h"
 
@@ -89,6 +91,61 @@ TEST(ShownParts, OldStylePolylinesShowTheirLightweightForm) {
     EXPECT_EQ(e->getGeomExtents(ext), Acad::eOk);
   }
   EXPECT_EQ(found, 1);
+}
+
+// Levels of ten references each over one line, moved apart, one level turned a quarter (and,
+// with `oddTurn`, one by 30 degrees), the top mirrored; the top reference's id.
+AcDbObjectId NestedReferences(AcDbDatabase& db, int levels, bool oddTurn) {
+  AcDbObjectId inner = AddBlock(db, "L0");
+  Append(inner, new AcDbLine({0, 0, 0}, {1, 2, 0}));
+  for (int level = 1; level <= levels; ++level) {
+    const AcDbObjectId outer = AddBlock(db, ("L" + std::to_string(level)).c_str());
+    for (int k = 0; k < 10; ++k) {
+      auto* ref = new AcDbBlockReference({10.0 * k, 3.0 * level, 0}, inner);
+      if (level == 2) ref->setRotation(std::numbers::pi / 2);
+      if (level == 3 && oddTurn) ref->setRotation(std::numbers::pi / 6);
+      Append(outer, ref);
+    }
+    inner = outer;
+  }
+  auto* top = new AcDbBlockReference({5, 5, 0}, inner);
+  top->setScaleFactors(AcGeScale3d(-2, 2, 2));
+  return AppendToModel(db, top);
+}
+
+// The box of every line a reference shows, found by exploding it level by level.
+void AddExploded(const AcDbEntity& e, AcDbExtents& box) {
+  if (const auto* l = AcDbLine::cast(&e)) {
+    box.addPoint(l->startPoint());
+    box.addPoint(l->endPoint());
+    return;
+  }
+  std::vector<std::unique_ptr<AcDbEntity>> pieces;
+  ASSERT_EQ(e.explode(pieces), Acad::eOk);
+  for (const auto& p : pieces) AddExploded(*p, box);
+}
+
+TEST(ShownParts, ExtentsOfNestedReferencesAreThoseOfWhatTheyShow) {
+  for (const bool oddTurn : {false, true}) {
+    SCOPED_TRACE(oddTurn ? "a level turned by 30 degrees" : "quarter turns only");
+    AcDbDatabase db;
+    const AcDbObjectId top = NestedReferences(db, 3, oddTurn);
+    AcDbExtents want;
+    AcDbEntityPointer e(top, AcDb::kForRead);
+    AddExploded(*e.object(), want);
+    AcDbExtents got;
+    ASSERT_EQ(e->getGeomExtents(got), Acad::eOk);
+    EXPECT_POINT_NEAR(got.minPoint(), want.minPoint().x, want.minPoint().y, want.minPoint().z, 1e-9);
+    EXPECT_POINT_NEAR(got.maxPoint(), want.maxPoint().x, want.maxPoint().y, want.maxPoint().z, 1e-9);
+  }
+}
+
+TEST(ShownParts, ExtentsOfReferencesNestedAHundredMillionfoldAreFound) {
+  AcDbDatabase db;
+  AcDbEntityPointer e(NestedReferences(db, 8, false), AcDb::kForRead);
+  AcDbExtents box;
+  EXPECT_EQ(e->getGeomExtents(box), Acad::eOk);  // each block walked once, not once per reference
+  EXPECT_FALSE(box.isEmpty());
 }
 
 TEST(ShownParts, LayoutsAreFoundByName) {

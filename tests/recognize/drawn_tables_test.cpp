@@ -211,6 +211,22 @@ TEST_F(DrawnTableTest, StretchedBlockKeepsItsRulesAndSaysWhatTextCannotFollow) {
   EXPECT_NE(messages_.Text().find("1 TEXT under a stretched block"), std::string::npos) << messages_.Text();
 }
 
+TEST_F(DrawnTableTest, ReferencesNestedIntoBillionsOfLinesAreCutShortAndSaid) {
+  // Seven levels of ten references each over one line: ten million lines from a few entities.
+  AcDbObjectId inner = Block("L0", [](AcDbObjectId b) { Put(b, new AcDbLine(AcGePoint3d(0, 0, 0), AcGePoint3d(1, 1, 0))); });
+  for (int level = 1; level <= 7; ++level)
+    inner = Block(("L" + std::to_string(level)).c_str(), [&](AcDbObjectId b) {
+      for (int k = 0; k < 10; ++k) Put(b, new AcDbBlockReference(AcGePoint3d(k, 0, 0), inner));
+    });
+  AddGrid(1, 1);
+  Add(new AcDbBlockReference(AcGePoint3d(100, 100, 0), inner));
+  const auto r = Read();
+  ASSERT_TRUE(r) << messages_.Text();
+  EXPECT_EQ(r->table.nRows, 1);
+  EXPECT_NE(messages_.Text().find("selection beyond the 2000000 parts it may have"), std::string::npos)
+      << messages_.Text();
+}
+
 TEST_F(DrawnTableTest, MultilineTextFillsItsCellWithItsLines) {
   AddGrid(1, 2);
   auto* m = new AcDbMText();
