@@ -25,7 +25,7 @@ constexpr const char* kUsage =
     "                          convert between table files and JSON (by OUT's extension)\n"
     "  draw TABLE [-o OUT.dxf] [--into DRAWING.dxf] [--at X,Y] [--ini PATH]\n"
     "                          draw a table into a drawing\n"
-    "  read DRAWING.dxf [-o OUT.vtf] [--window X1,Y1,X2,Y2] [--ini PATH]\n"
+    "  read DRAWING.dxf [-o OUT.vtf] [--window X1,Y1,X2,Y2] [--layout NAME] [--ini PATH]\n"
     "                          read a drawn table back into a table file\n"
     "  preview TABLE -o OUT.png [--zoom Z] [--ini PATH]\n"
     "                          render a table as the editor shows it to a PNG\n"

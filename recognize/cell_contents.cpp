@@ -63,6 +63,40 @@ Alignment AlignmentIn(const ContentBox& c, const BlockRect& rect) {
                       std::fabs(c.minY - rect.bottom))};
 }
 
+namespace {
+
+// Texts drawn on one visual line: their centres closer than half the smaller height (and at
+// least the tolerance), so that a text a little higher or of another height still joins its
+// neighbours while the lines of a cell, a height or more apart, stay apart.
+bool OnOneLine(const TextItem& a, const TextItem& b) {
+  const double tol = std::max(kRecognitionTolerance, 0.5 * std::min(a.height, b.height));
+  return std::fabs(a.centre.y - b.centre.y) < tol;
+}
+
+// The texts top line first, each visual line left to right. A line whose texts share one
+// centre y keeps the order the texts came in, as drawn tables always did.
+std::vector<std::vector<const TextItem*>> VisualLines(std::vector<const TextItem*> texts) {
+  if (texts.size() == 1) return {std::move(texts)};  // most cells
+  std::stable_sort(texts.begin(), texts.end(),
+                   [](const TextItem* a, const TextItem* b) { return a->centre.y > b->centre.y; });
+  std::vector<std::vector<const TextItem*>> lines;
+  for (std::size_t m = 0; m < texts.size(); ++m) {
+    if (m == 0 || !OnOneLine(*texts[m - 1], *texts[m])) lines.emplace_back();
+    lines.back().push_back(texts[m]);
+  }
+  for (auto& line : lines) {
+    bool level = true;
+    for (std::size_t m = 1; m < line.size(); ++m)
+      level = level && std::fabs(line[m]->centre.y - line[m - 1]->centre.y) < kRecognitionTolerance;
+    if (!level)
+      std::stable_sort(line.begin(), line.end(),
+                       [](const TextItem* a, const TextItem* b) { return a->centre.x < b->centre.x; });
+  }
+  return lines;
+}
+
+}  // namespace
+
 TableCell TextCellOf(std::vector<const TextItem*> texts, const BlockRect& rect) {
   TableCell cell;
   if (texts.empty()) {
@@ -71,29 +105,36 @@ TableCell TextCellOf(std::vector<const TextItem*> texts, const BlockRect& rect) 
     cell.VertMode = 1;
     return cell;
   }
-  std::stable_sort(texts.begin(), texts.end(),
-                   [](const TextItem* a, const TextItem* b) { return a->centre.y > b->centre.y; });
-  const TextItem& first = *texts.front();
-  std::string text = first.text;
+  const std::vector<std::vector<const TextItem*>> lines = VisualLines(std::move(texts));
+  const TextItem& first = *lines.front().front();
+  std::string text;
   ContentBox box{first.centre.x, first.centre.y, first.extentsMin.x, first.extentsMin.y,
                  first.extentsMax.x, first.extentsMax.y};
-  for (std::size_t m = 1; m < texts.size(); ++m) {
-    const TextItem& prev = *texts[m - 1];
-    const TextItem& cur = *texts[m];
-    if (std::fabs(cur.centre.y - prev.centre.y) < kRecognitionTolerance) {
-      text += " " + cur.text;
-      box.centreX = (box.centreX + cur.centre.x) / 2;
-    } else {
-      text += "\r\n" + cur.text;
-      box.centreY = (box.centreY + cur.centre.y) / 2;
-      box.minY = std::min(box.minY, cur.extentsMin.y);
-      box.maxY = std::max(box.maxY, cur.extentsMax.y);
+  for (std::size_t l = 0; l < lines.size(); ++l)
+    for (std::size_t m = 0; m < lines[l].size(); ++m) {
+      const TextItem& cur = *lines[l][m];
+      if (l == 0 && m == 0) {
+        text = cur.text;
+        continue;
+      }
+      if (m > 0) {
+        text += " " + cur.text;
+        box.centreX = (box.centreX + cur.centre.x) / 2;
+      } else {
+        text += "\r\n" + cur.text;
+        box.centreY = (box.centreY + cur.centre.y) / 2;
+        box.minY = std::min(box.minY, cur.extentsMin.y);
+        box.maxY = std::max(box.maxY, cur.extentsMax.y);
+      }
+      box.minX = std::min(box.minX, cur.extentsMin.x);
+      box.maxX = std::max(box.maxX, cur.extentsMax.x);
     }
-    box.minX = std::min(box.minX, cur.extentsMin.x);
-    box.maxX = std::max(box.maxX, cur.extentsMax.x);
-  }
   cell.strText = std::move(text);
-  cell.dHeight = first.height;
+  // The height is the top text's, also when its line reads from another text leftwards.
+  const TextItem* top = lines.front().front();
+  for (const TextItem* t : lines.front())
+    if (t->centre.y > top->centre.y) top = t;
+  cell.dHeight = top->height;
   const Alignment a = AlignmentIn(box, rect);
   cell.HorzMode = a.HorzMode;
   cell.VertMode = a.VertMode;

@@ -72,8 +72,10 @@ struct ContentBox {
 Alignment AlignmentIn(const ContentBox& content, const BlockRect& rect);
 
 // The cell that the texts of one block make (`texts` in their drawing order): sorted top line
-// first, texts on one line (equal centre y) joined by " ", lines by "\r\n"; height from the
-// top text; alignment from the joined extents. No texts: an empty centred cell of height 3.
+// first, texts on one visual line (centres closer than half the smaller height) joined by " "
+// (left to right, or in drawing order where they share one centre y), lines by "\r\n"; height
+// from the top text; alignment from the joined extents. No texts: an empty centred cell of
+// height 3.
 TableCell TextCellOf(std::vector<const TextItem*> texts, const BlockRect& rect);
 
 }  // namespace vex

@@ -77,11 +77,27 @@ std::vector<double> LineGaps(const std::vector<RuleLine>& lines) {
   return gaps;
 }
 
+namespace {
+
+// The distinct positions of a line's segments, ascending.
+std::vector<double> PositionsOf(const RuleLine& line) {
+  std::vector<double> p;
+  p.reserve(line.size());
+  for (const LineSegment& s : line) p.push_back(s.position);
+  std::sort(p.begin(), p.end());
+  p.erase(std::unique(p.begin(), p.end()), p.end());
+  return p;
+}
+
+}  // namespace
+
 std::vector<JunctionRow> BuildJunctions(std::vector<RuleLine>& rowLines, const std::vector<RuleLine>& colLines) {
   std::vector<Reach> colReach(colLines.size());
+  std::vector<std::vector<double>> colXs(colLines.size());
   for (std::size_t i = 0; i < colLines.size(); ++i) {
     for (const LineSegment& s : colLines[i]) colReach[i].Add(s.to, s.from);
     colReach[i].Build();
+    colXs[i] = PositionsOf(colLines[i]);
   }
   std::vector<JunctionRow> rows(rowLines.size());
   for (std::size_t j = 0; j < rowLines.size(); ++j) {
@@ -91,6 +107,7 @@ std::vector<JunctionRow> BuildJunctions(std::vector<RuleLine>& rowLines, const s
       rowReach.Add(s.from, s.to);
     }
     rowReach.Build();
+    const std::vector<double> ys = PositionsOf(rowLines[j]);
     const double y = rowLines[j].front().position;
     rows[j].reserve(colLines.size());
     for (std::size_t i = 0; i < colLines.size(); ++i) {
@@ -99,8 +116,14 @@ std::vector<JunctionRow> BuildJunctions(std::vector<RuleLine>& rowLines, const s
       n.y = y;
       n.row = static_cast<int>(j);
       n.col = static_cast<int>(i);
-      HorizontalFlags(rowReach, n.x, n);
-      VerticalFlags(colReach[i], y, n);
+      for (double x : colXs[i]) {
+        HorizontalFlags(rowReach, x, n);
+        if (n.left && n.right) break;
+      }
+      for (double at : ys) {
+        VerticalFlags(colReach[i], at, n);
+        if (n.up && n.down) break;
+      }
       rows[j].push_back(n);
     }
   }

@@ -21,6 +21,7 @@ struct LineSegment {
   double position = 0.0;
   double from = 0.0;
   double to = 0.0;
+  int piece = -1;  // the straight piece of the selection it came from; -1 when none
 };
 
 // The segments of one row line (one y) or column line (one x), in sorted order.
@@ -49,8 +50,10 @@ struct Junction {
 using JunctionRow = std::vector<Junction>;
 
 // One junction per column line on every row line, each flag set when a segment of that row or
-// column line reaches past the crossing by the tolerance or more. Sets each row segment's
-// lineIndex to its row line.
+// column line reaches past the crossing by the tolerance or more. A line's segments need not
+// share one position (positions chain within the tolerance): each counts at the crossing of
+// its own position with the other line's segments' positions. The junction's point is that of
+// the first segment of each line. Sets each row segment's lineIndex to its row line.
 std::vector<JunctionRow> BuildJunctions(std::vector<RuleLine>& rowLines, const std::vector<RuleLine>& colLines);
 
 // The four corners of the outer frame.

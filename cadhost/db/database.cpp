@@ -6,7 +6,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstdlib>
+
 #include "cadhost/db/database_impl.h"
+#include "cadhost/db/raw_objects.h"
 #include "cadhost/sdk/dbapserv.h"
 
 using cadhost::DatabaseImpl;
@@ -53,6 +57,70 @@ AcDbObjectId AcDbDatabase::modelSpaceId() const { return m_impl->modelSpace; }
 AcDbObjectId AcDbDatabase::paperSpaceId() const { return m_impl->paperSpace; }
 AcDbObjectId AcDbDatabase::currentSpaceId() const {
   return m_impl->header.tilemode ? m_impl->modelSpace : m_impl->paperSpace;
+}
+
+namespace {
+
+struct LayoutEntry {
+  std::string name;
+  long tab = 0;
+  AcDbObjectId block;
+};
+
+// The LAYOUT objects of the drawing, read from their drawing-file groups: the name, tab order
+// and block that follow the AcDbLayout marker. Layouts whose block is missing are left out.
+std::vector<LayoutEntry> Layouts(const DatabaseImpl& impl) {
+  std::vector<LayoutEntry> out;
+  for (AcDbObjectId id : impl.objects) {
+    const auto* o = cadhost::RawObject::cast(impl.object(id));
+    const cadhost::DxfExtras* x = o != nullptr ? cadhost::ObjectAccess::extras(*o) : nullptr;
+    if (x == nullptr || o->isErased() || o->dxfType() != "LAYOUT") continue;
+    LayoutEntry e;
+    bool inLayout = false, named = false;
+    for (const cadhost::DxfTag& t : x->body) {
+      if (t.code == 100) inLayout = t.value == "AcDbLayout";
+      if (!inLayout) continue;
+      if (t.code == 1 && !named) {
+        e.name = t.value;
+        named = true;
+      } else if (t.code == 71) {
+        e.tab = std::strtol(t.value.c_str(), nullptr, 10);
+      } else if (t.code == 330 && e.block.isNull()) {
+        e.block = impl.idOfHandle(AcDbHandle(std::strtoull(t.value.c_str(), nullptr, 16)));
+      }
+    }
+    if (named && impl.get<AcDbBlockTableRecord>(e.block) != nullptr) out.push_back(std::move(e));
+  }
+  std::stable_sort(out.begin(), out.end(), [&](const LayoutEntry& a, const LayoutEntry& b) {
+    const bool am = a.block == impl.modelSpace, bm = b.block == impl.modelSpace;
+    return am != bm ? am : a.tab < b.tab;
+  });
+  return out;
+}
+
+}  // namespace
+
+std::vector<std::string> AcDbDatabase::layoutNames() const {
+  std::vector<std::string> names;
+  for (const LayoutEntry& e : Layouts(*m_impl)) names.push_back(e.name);
+  if (names.empty() && !m_impl->modelSpace.isNull()) names.push_back("Model");
+  return names;
+}
+
+Acad::ErrorStatus AcDbDatabase::getLayoutBlockId(const ACHAR* layoutName, AcDbObjectId& blockId) const {
+  blockId = AcDbObjectId();
+  const std::string want = cadhost::FoldName(layoutName != nullptr ? layoutName : "");
+  for (const LayoutEntry& e : Layouts(*m_impl))
+    if (cadhost::FoldName(e.name) == want) {
+      blockId = e.block;
+      return Acad::eOk;
+    }
+  // A drawing without layout objects still has its model space.
+  if (want == "MODEL" && !m_impl->modelSpace.isNull()) {
+    blockId = m_impl->modelSpace;
+    return Acad::eOk;
+  }
+  return Acad::eKeyNotFound;
 }
 
 namespace {

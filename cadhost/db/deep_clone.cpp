@@ -23,6 +23,7 @@ class Cloner {
     ObjectAccess::setLayer(*entity, mapRecord(e.layerId()));
     ObjectAccess::setLinetype(*entity, mapRecord(e.linetypeId()));
     if (auto* text = AcDbText::cast(entity)) text->setTextStyle(mapRecord(text->textStyle()));
+    if (auto* mtext = AcDbMText::cast(entity)) mtext->setTextStyle(mapRecord(mtext->textStyle()));
     if (auto* ref = AcDbBlockReference::cast(entity))
       setBlock(*ref, mapRecord(ref->blockTableRecord()));
     if (auto* raw = RawEntity::cast(entity)) fixRawNames(*raw);

@@ -194,6 +194,8 @@ bool AcGeMatrix3d::isEqualTo(const AcGeMatrix3d& m, const AcGeTol& tol) const {
 }
 
 AcGeMatrix3d acgeOcsToWcs(const AcGeVector3d& normal) {
+  // Plain 2D geometry, nearly all of a drawing: the rule below gives the identity.
+  if (normal.x == 0.0 && normal.y == 0.0 && normal.z > 0.0) return AcGeMatrix3d();
   const AcGeVector3d n = normal.isZeroLength() ? AcGeVector3d::kZAxis : normal.normal();
   constexpr double kLimit = 1.0 / 64.0;
   const AcGeVector3d ax =

@@ -9,14 +9,20 @@
 
 namespace cadhost {
 
-// An entity such as MTEXT, DIMENSION, HATCH or POINT. It keeps its layer, colour, linetype and
-// lineweight like every entity, has no extents and does not transform.
+// An entity such as DIMENSION, HATCH, POINT or ACAD_TABLE. It keeps its layer, colour, linetype
+// and lineweight like every entity, and does not transform.
 class RawEntity : public AcDbEntity {
  public:
   ACRX_DECLARE_MEMBERS(RawEntity);
   explicit RawEntity(std::string dxfType) : m_type(std::move(dxfType)) {}
   const std::string& dxfType() const { return m_type; }
-  bool addExtentsUnder(const AcGeMatrix3d&, AcDbExtents&) const override { return false; }
+  const char* dxfName() const override { return m_type.c_str(); }
+  bool addExtentsUnder(const AcGeMatrix3d&, AcDbExtents&) const override;
+  // An ACAD_TABLE of another program shows the anonymous block it names, placed at its
+  // insertion point along its direction: that block's entities. An old-style POLYLINE gives
+  // the lightweight polyline it draws (a 3D one its lines). Other kinds do not explode; those
+  // two have the extents of what they explode into.
+  Acad::ErrorStatus explode(std::vector<std::unique_ptr<AcDbEntity>>& pieces) const override;
 
  protected:
   AcDbObject* subClone() const override { return new RawEntity(*this); }

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <unordered_set>
 
 #include "cadhost/db/database_impl.h"
 #include "cadhost/db/raw_objects.h"
@@ -274,16 +275,19 @@ std::vector<AcDbObjectId> AcDbBlockTableRecord::entityIds() const {
 
 namespace {
 
-// True when block `from` is `target` or references it at any depth.
-bool BlockReaches(DatabaseImpl& impl, AcDbObjectId from, AcDbObjectId target, int depth = 0) {
+// True when block `from` is `target` or references it at any depth. Each block is looked into
+// once: blocks nested ten deep with ten references each are a hundred million references.
+bool BlockReaches(DatabaseImpl& impl, AcDbObjectId from, AcDbObjectId target,
+                  std::unordered_set<AcDbObjectId>& seen, int depth = 0) {
   if (from == target) return true;
   if (depth > 64) return true;  // deeper nesting than any drawing needs: treat as a cycle
+  if (!seen.insert(from).second) return false;
   const auto* block = impl.get<AcDbBlockTableRecord>(from);
   if (block == nullptr) return false;
   for (AcDbObjectId id : ObjectAccess::entities(*block)) {
     const auto* ref = impl.get<AcDbBlockReference>(id);
     if (ref != nullptr && !ref->isErased() &&
-        BlockReaches(impl, ref->blockTableRecord(), target, depth + 1))
+        BlockReaches(impl, ref->blockTableRecord(), target, seen, depth + 1))
       return true;
   }
   return false;
@@ -321,11 +325,14 @@ Acad::ErrorStatus AcDbBlockTableRecord::appendAcDbEntity(AcDbObjectId& id, AcDbE
     return Acad::eWrongDatabase;
   auto* text = AcDbText::cast(entity);
   if (text != nullptr && !InDatabase(text->textStyle(), db)) return Acad::eWrongDatabase;
+  auto* mtext = AcDbMText::cast(entity);
+  if (mtext != nullptr && !InDatabase(mtext->textStyle(), db)) return Acad::eWrongDatabase;
   if (const auto* ref = AcDbBlockReference::cast(entity); ref != nullptr) {
     if (impl.get<AcDbBlockTableRecord>(ref->blockTableRecord()) == nullptr)
       return ref->blockTableRecord().database() != db ? Acad::eWrongDatabase
                                                       : Acad::eInvalidInput;
-    if (BlockReaches(impl, ref->blockTableRecord(), objectId())) return Acad::eSelfReference;
+    std::unordered_set<AcDbObjectId> seen;
+    if (BlockReaches(impl, ref->blockTableRecord(), objectId(), seen)) return Acad::eSelfReference;
   }
   if (entity->layerId().isNull()) ObjectAccess::setLayer(*entity, db->clayer());
   if (entity->linetypeId().isNull()) ObjectAccess::setLinetype(*entity, db->celtype());
@@ -335,6 +342,13 @@ Acad::ErrorStatus AcDbBlockTableRecord::appendAcDbEntity(AcDbObjectId& id, AcDbE
       const auto* style = impl.get<AcDbTextStyleTableRecord>(text->textStyle());
       text->setHeight(style != nullptr && style->textSize() > 0.0 ? style->textSize()
                                                                   : db->textsize());
+    }
+  }
+  if (mtext != nullptr) {
+    if (mtext->textStyle().isNull()) mtext->setTextStyle(db->textstyle());
+    if (!(mtext->textHeight() > 0.0)) {
+      const auto* style = impl.get<AcDbTextStyleTableRecord>(mtext->textStyle());
+      mtext->setTextHeight(style != nullptr && style->textSize() > 0.0 ? style->textSize() : db->textsize());
     }
   }
   id = impl.adopt(entity, objectId());

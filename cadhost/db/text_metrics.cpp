@@ -56,6 +56,7 @@ char32_t NextCodePoint(std::string_view text, std::size_t& i) {
 bool IsWideCharacter(char32_t c) { return InRanges(kWide, c); }
 
 double CharAdvanceRatio(char32_t c) {
+  if (c < 0x80) return c < 0x20 || c == 0x7F ? 0.0 : 0.5;  // the ranges below, for ASCII
   if (InRanges(kZeroWidth, c)) return 0.0;
   return IsWideCharacter(c) ? 1.0 : 0.5;
 }
@@ -85,7 +86,8 @@ void ForEachDisplayCharacter(std::string_view text, Emit&& emit) {
         continue;
       }
     }
-    if (char32_t code = 0; dxf::ReadUnicodeEscape(text, i, code)) {
+    // "\U+0000" is kept as written where a drawing holds it (a NUL ends texts): shown as is.
+    if (char32_t code = 0; dxf::ReadUnicodeEscape(text, i, code) && code != 0) {
       emit(code);
       i += 7;
       continue;

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <numbers>
 #include <unordered_map>
 
@@ -35,27 +36,35 @@ AcGePoint3d PointOf(const Split& s, int code) {
 // tables, for instance) get handles above every handle still to come. Malformed groups are
 // left for the real reading to report.
 std::uint64_t MaxHandleIn(std::string_view text) {
-  // A light pass over code and value lines; it only needs to be right for well-formed files.
+  // A light pass over code and value lines; it only needs to be right for well-formed files,
+  // and looks at a value only after the codes 0, 5 and 105.
   std::uint64_t top = 0;
   bool dimstyle = false;
-  std::size_t pos = 0;
+  const char* p = text.data();
+  const char* const end = p + text.size();
   auto line = [&](std::string_view& out) {
-    if (pos >= text.size()) return false;
-    std::size_t end = text.find('\n', pos);
-    if (end == std::string_view::npos) end = text.size();
-    out = text.substr(pos, end - pos);
-    pos = end + 1;
-    while (!out.empty() && (out.back() == '\r' || out.back() == ' ')) out.remove_suffix(1);
-    while (!out.empty() && out.front() == ' ') out.remove_prefix(1);
+    if (p >= end) return false;
+    const char* nl = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
+    const char* stop = nl != nullptr ? nl : end;
+    out = std::string_view(p, static_cast<std::size_t>(stop - p));
+    p = nl != nullptr ? nl + 1 : end;
     return true;
+  };
+  auto trimmed = [](std::string_view v) {
+    while (!v.empty() && (v.back() == '\r' || v.back() == ' ')) v.remove_suffix(1);
+    while (!v.empty() && v.front() == ' ') v.remove_prefix(1);
+    return v;
   };
   std::string_view code, value;
   while (line(code) && line(value)) {
-    if (code == "0") dimstyle = value == "DIMSTYLE";
+    code = trimmed(code);
+    if (code.size() > 3 || code.empty() || (code.back() != '0' && code.back() != '5')) continue;
+    if (code == "0") dimstyle = trimmed(value) == "DIMSTYLE";
     if (code == "105" || (code == "5" && !dimstyle)) {
+      value = trimmed(value);
       std::uint64_t h = 0;
-      const auto [p, ec] = std::from_chars(value.data(), value.data() + value.size(), h, 16);
-      if (ec == std::errc() && p == value.data() + value.size() && h < DatabaseImpl::kMaxHandle)
+      const auto [q, ec] = std::from_chars(value.data(), value.data() + value.size(), h, 16);
+      if (ec == std::errc() && q == value.data() + value.size() && h < DatabaseImpl::kMaxHandle)
         top = std::max(top, h);
     }
   }
@@ -191,6 +200,7 @@ Split Reader::split(const RawTag& typeTag, const std::vector<RawTag>& tags, bool
   Split s;
   s.type = std::string(typeTag.value);
   s.line = typeTag.line;
+  s.body.reserve(tags.size());
   bool sawMarker = false, inCommon = false, inXdata = false;
   for (std::size_t i = 0; i < tags.size(); ++i) {
     const RawTag& t = tags[i];

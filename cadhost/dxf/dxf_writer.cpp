@@ -306,6 +306,7 @@ void Writer::entity(const AcDbEntity& e, AcDbHandle owner, bool paper) {
   else if (AcDbArc::cast(&e)) type = "ARC";
   else if (AcDbCircle::cast(&e)) type = "CIRCLE";
   else if (AcDbText::cast(&e)) type = "TEXT";
+  else if (AcDbMText::cast(&e)) type = "MTEXT";
   else if (AcDbPolyline::cast(&e)) type = "LWPOLYLINE";
   else if (AcDbBlockReference::cast(&e)) type = "INSERT";
   else return;
@@ -376,6 +377,27 @@ void Writer::entity(const AcDbEntity& e, AcDbHandle owner, bool paper) {
     tags(x.body);
     m_w.str(100, "AcDbText");
     if (t->verticalMode() != AcDb::kTextBase) m_w.integer(73, t->verticalMode());
+  } else if (const auto* mt = AcDbMText::cast(&e)) {
+    m_w.str(100, "AcDbMText");
+    m_w.point(10, mt->location().x, mt->location().y, mt->location().z);
+    m_w.num(40, mt->textHeight());
+    if (mt->width() > 0.0) m_w.num(41, mt->width());
+    m_w.integer(71, mt->attachment());
+    // Other programs take the contents in pieces of at most 250 bytes: groups 3, the last 1.
+    const std::string& c = mt->contents();
+    std::size_t at = 0;
+    while (c.size() - at > 250) {
+      std::size_t end = at + 250;
+      while (end > at + 1 && (static_cast<unsigned char>(c[end]) & 0xC0) == 0x80) --end;
+      m_w.str(3, std::string_view(c).substr(at, end - at));
+      at = end;
+    }
+    m_w.str(1, std::string_view(c).substr(at));
+    m_w.str(7, nameOf(mt->textStyle()).empty() ? "Standard" : nameOf(mt->textStyle()));
+    normal(mt->normal());
+    if (mt->rotation() != 0.0) m_w.num(50, mt->rotation() * kDegree);
+    if (mt->lineSpacingFactor() != 1.0) m_w.num(44, mt->lineSpacingFactor());
+    tags(x.body);
   } else if (const auto* pl = AcDbPolyline::cast(&e)) {
     m_w.str(100, "AcDbPolyline");
     m_w.integer(90, pl->numVerts());

@@ -97,27 +97,94 @@ std::unique_ptr<AcDbEntity> CircleOrArc(Split& s, ParseContext& ctx, bool arc) {
 }
 
 std::unique_ptr<AcDbEntity> Text(Split& s, ParseContext& ctx) {
-  Fields f(s, ctx);
-  const AcGeVector3d n = f.normal();
+  // One pass over the groups: a drawing may hold a hundred thousand texts.
+  double num[64] = {};
+  bool has[64] = {};
+  const RawTag* value = nullptr;
+  const RawTag* style = nullptr;
+  // Where a group comes twice, the first counts.
+  for (const RawTag& t : s.body) {
+    const int c = t.code;
+    if (c == 1 && value == nullptr) value = &t;
+    else if (c == 7 && style == nullptr) style = &t;
+    else if ((c >= 10 && c <= 51) || (c >= 71 && c <= 73) || c == 210 || c == 220 || c == 230) {
+      const int k = c >= 210 ? c / 10 + 31 : c - 10;  // 210, 220, 230 at 52, 53, 54
+      if (has[k]) continue;
+      num[k] = c >= 71 && c <= 73 ? static_cast<double>(dxf::ToInt(t)) : dxf::ToDouble(t);
+      has[k] = true;
+    }
+  }
+  const auto get = [&](int code, double fallback) { return has[code - 10] ? num[code - 10] : fallback; };
+  AcGeVector3d n(has[52] ? num[52] : 0.0, has[53] ? num[53] : 0.0, has[54] ? num[54] : 1.0);
+  n = n.isZeroLength() ? AcGeVector3d::kZAxis : n.normal();
   auto e = std::make_unique<AcDbText>();
+  // The justification goes last: until then every setter keeps the position as it is instead
+  // of measuring the text again.
   e->setNormal(n);
-  e->setTextString(f.str(1, "").c_str());
-  e->setTextStyle(ctx.style(f.str(7, "Standard"), s.line));
-  e->setHeight(f.d(40, 0));
-  e->setWidthFactor(f.d(41, 1));
-  e->setRotation(f.d(50, 0) * kDegree);
-  e->setOblique(f.d(51, 0) * kDegree);
-  const int gen = static_cast<int>(f.i(71, 0));
+  e->setTextString(value != nullptr ? ctx.text(*value).c_str() : "");
+  e->setTextStyle(ctx.style(style != nullptr ? ctx.text(*style) : std::string("Standard"), s.line));
+  e->setHeight(get(40, 0));
+  e->setWidthFactor(get(41, 1));
+  e->setRotation(get(50, 0) * kDegree);
+  e->setOblique(get(51, 0) * kDegree);
+  const int gen = static_cast<int>(get(71, 0));
   e->mirrorInX((gen & 2) != 0);
   e->mirrorInY((gen & 4) != 0);
-  e->setThickness(f.d(39, 0));
-  const AcGePoint3d pos = ToWorld(f.p(10), n);
+  e->setThickness(get(39, 0));
+  const AcGePoint3d pos = ToWorld({get(10, 0), get(20, 0), get(30, 0)}, n);
   e->setPosition(pos);
-  e->setAlignmentPoint(f.has(11) ? ToWorld(f.p(11), n) : pos);
-  const long long h = f.i(72, 0), v = f.i(73, 0);
+  e->setAlignmentPoint(has[1] ? ToWorld({get(11, 0), get(21, 0), get(31, 0)}, n) : pos);
+  const long long h = static_cast<long long>(get(72, 0)), v = static_cast<long long>(get(73, 0));
   e->setHorizontalMode(static_cast<AcDb::TextHorzMode>(h >= 0 && h <= 5 ? h : 0));
   e->setVerticalMode(static_cast<AcDb::TextVertMode>(v >= 0 && v <= 3 ? v : 0));
-  f.keepOthers(*e, {1, 7, 10, 20, 30, 11, 21, 31, 39, 40, 41, 50, 51, 71, 72, 73, 210, 220, 230});
+  Fields(s, ctx).keepOthers(*e, {1, 7, 10, 20, 30, 11, 21, 31, 39, 40, 41, 50, 51, 71, 72, 73, 210, 220, 230});
+  return e;
+}
+
+// Multiline text. Its contents come in pieces (groups 3, then 1), joined before they are
+// decoded so that an escape split between two pieces still reads. Groups from an embedded
+// object (101) on are kept as written: they repeat codes of the text's own part.
+std::unique_ptr<AcDbEntity> MText(Split& s, ParseContext& ctx) {
+  std::vector<RawTag> own, embedded;
+  for (const RawTag& t : s.body) (embedded.empty() && t.code != 101 ? own : embedded).push_back(t);
+  Split ownPart = s;
+  ownPart.body = own;
+  Fields f(ownPart, ctx);
+  std::string raw;
+  long contentLine = s.line;
+  for (const RawTag& t : own)
+    if (t.code == 3 || t.code == 1) {
+      raw.append(t.value);
+      contentLine = t.line;
+    }
+  auto e = std::make_unique<AcDbMText>();
+  const AcGeVector3d n = f.normal();
+  e->setNormal(n);
+  e->setContents(ctx.text(RawTag{1, raw, contentLine}).c_str());
+  e->setLocation(f.p(10));
+  e->setTextStyle(ctx.style(f.str(7, "Standard"), s.line));
+  if (f.d(40, 0) > 0) {
+    e->setTextHeight(f.d(40, 0));
+  } else {
+    ctx.warn(s.line, "MTEXT without a text height: 2.5 used");
+    e->setTextHeight(2.5);
+  }
+  if (f.d(41, 0) > 0) e->setWidth(f.d(41, 0));
+  const long long attach = f.i(71, 1);
+  e->setAttachment(static_cast<AcDbMText::AttachmentPoint>(attach >= 1 && attach <= 9 ? attach : 1));
+  if (f.has(11)) {
+    // A direction in world coordinates decides the rotation where a file gives both.
+    AcGeVector3d dir = f.p(11).asVector();
+    dir.transformBy(acgeOcsToWcs(n).inverse());
+    if (!dir.isZeroLength()) e->setRotation(std::atan2(dir.y, dir.x));
+  } else {
+    e->setRotation(f.d(50, 0) * kDegree);
+  }
+  const double spacing = f.d(44, 1);
+  if (spacing >= 0.25 && spacing <= 4.0) e->setLineSpacingFactor(spacing);
+  // 42 and 43 are the extents the writing program measured: ours follow from the text.
+  f.keepOthers(*e, {1, 3, 7, 10, 20, 30, 11, 21, 31, 40, 41, 42, 43, 44, 50, 71, 210, 220, 230});
+  for (const RawTag& t : embedded) ObjectAccess::extras(*e).body.push_back({t.code, ctx.text(t)});
   return e;
 }
 
@@ -240,6 +307,7 @@ std::unique_ptr<AcDbEntity> BuildEntity(Split& s, ParseContext& ctx) {
   if (t == "CIRCLE") return CircleOrArc(s, ctx, false);
   if (t == "ARC") return CircleOrArc(s, ctx, true);
   if (t == "TEXT") return Text(s, ctx);
+  if (t == "MTEXT" && ctx.modern) return MText(s, ctx);
   if (t == "LWPOLYLINE") return LwPolyline(s, ctx);
   if (t == "INSERT") {
     if (!ctx.modern && s.followers != nullptr) {

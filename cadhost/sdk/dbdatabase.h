@@ -65,6 +65,12 @@ class AcDbDatabase {
   AcDbObjectId paperSpaceId() const;
   // Model space when TILEMODE is 1, paper space when it is 0.
   AcDbObjectId currentSpaceId() const;
+  // The layouts' names in tab order, "Model" first (not part of the classic interface, where
+  // the layout manager gives them).
+  std::vector<std::string> layoutNames() const;
+  // The block that holds the entities of the layout of that name, compared without regard to
+  // case ("Model" is model space). eKeyNotFound when the drawing has no such layout.
+  Acad::ErrorStatus getLayoutBlockId(const ACHAR* layoutName, AcDbObjectId& blockId) const;
 
   // Header values.
   AcDbObjectId clayer() const;

@@ -1,9 +1,11 @@
 #pragma once
 // The entity kinds the host models: lines, circles, arcs, lightweight polylines, single-line
-// text and block references. Points given and returned are world coordinates unless said
+// and multiline text and block references. Points given and returned are world coordinates unless said
 // otherwise; angles are radians, counter-clockwise about the entity's normal.
 
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "cadhost/sdk/dbmain.h"
 
@@ -40,6 +42,7 @@ class AcDbLine : public AcDbCurve {
   Acad::ErrorStatus getStartPoint(AcGePoint3d& p) const override;
   Acad::ErrorStatus getEndPoint(AcGePoint3d& p) const override;
   bool addExtentsUnder(const AcGeMatrix3d& m, AcDbExtents& ext) const override;
+  const char* dxfName() const override { return "LINE"; }
 
  protected:
   AcDbObject* subClone() const override { return new AcDbLine(*this); }
@@ -73,6 +76,7 @@ class AcDbCircle : public AcDbCurve {
   Acad::ErrorStatus getStartPoint(AcGePoint3d& p) const override;  // at angle 0
   Acad::ErrorStatus getEndPoint(AcGePoint3d& p) const override;    // same as the start
   bool addExtentsUnder(const AcGeMatrix3d& m, AcDbExtents& ext) const override;
+  const char* dxfName() const override { return "CIRCLE"; }
 
  protected:
   AcDbObject* subClone() const override { return new AcDbCircle(*this); }
@@ -112,6 +116,7 @@ class AcDbArc : public AcDbCurve {
   Acad::ErrorStatus getStartPoint(AcGePoint3d& p) const override;
   Acad::ErrorStatus getEndPoint(AcGePoint3d& p) const override;
   bool addExtentsUnder(const AcGeMatrix3d& m, AcDbExtents& ext) const override;
+  const char* dxfName() const override { return "ARC"; }
 
  protected:
   AcDbObject* subClone() const override { return new AcDbArc(*this); }
@@ -171,6 +176,7 @@ class AcDbPolyline : public AcDbCurve {
   Acad::ErrorStatus getStartPoint(AcGePoint3d& p) const override;
   Acad::ErrorStatus getEndPoint(AcGePoint3d& p) const override;
   bool addExtentsUnder(const AcGeMatrix3d& m, AcDbExtents& ext) const override;
+  const char* dxfName() const override { return "LWPOLYLINE"; }
 
  protected:
   AcDbObject* subClone() const override { return new AcDbPolyline(*this); }
@@ -245,6 +251,7 @@ class AcDbText : public AcDbEntity {
   // alignment point. The setters call it; drawing-file reading calls it once per text.
   void adjustAlignment();
   bool addExtentsUnder(const AcGeMatrix3d& m, AcDbExtents& ext) const override;
+  const char* dxfName() const override { return "TEXT"; }
 
  protected:
   AcDbObject* subClone() const override { return new AcDbText(*this); }
@@ -265,6 +272,75 @@ class AcDbText : public AcDbEntity {
   AcGeVector3d m_normal = AcGeVector3d::kZAxis;
   double m_thickness = 0.0;
 };
+
+// Multiline text: a paragraph text with inline formatting codes placed by its attachment point
+// at location(). The host shows it as single-line texts, one per line: the contents without
+// their formatting codes (font, height, colour and other switches dropped, stacked fractions
+// written "a/b", "\\P" a line break), paragraphs wrapped at width() when that is not 0, lines
+// textHeight() * 5/3 * lineSpacingFactor() apart, each measured by the text advance model
+// (cadhost/sdk/text_metrics.h) and aligned on the location by the attachment.
+class AcDbMText : public AcDbEntity {
+ public:
+  ACRX_DECLARE_MEMBERS(AcDbMText);
+  // Where the location lies on the text's box (DXF group 71).
+  enum AttachmentPoint {
+    kTopLeft = 1, kTopCenter = 2, kTopRight = 3,
+    kMiddleLeft = 4, kMiddleCenter = 5, kMiddleRight = 6,
+    kBottomLeft = 7, kBottomCenter = 8, kBottomRight = 9,
+  };
+  AcDbMText() = default;
+
+  // The text with its formatting codes, as stored.
+  const std::string& contents() const { return m_contents; }
+  Acad::ErrorStatus setContents(const ACHAR* text);
+  AcGePoint3d location() const { return m_location; }
+  Acad::ErrorStatus setLocation(const AcGePoint3d& p);
+  AttachmentPoint attachment() const { return m_attachment; }
+  Acad::ErrorStatus setAttachment(AttachmentPoint a);  // eInvalidInput outside 1..9
+  double textHeight() const { return m_height; }
+  Acad::ErrorStatus setTextHeight(double h);  // eInvalidInput unless h > 0
+  // The width paragraphs wrap at; 0 for no wrapping.
+  double width() const { return m_width; }
+  Acad::ErrorStatus setWidth(double w);  // eInvalidInput when negative
+  AcDbObjectId textStyle() const { return m_style; }
+  Acad::ErrorStatus setTextStyle(AcDbObjectId style);
+  double rotation() const { return m_rotation; }
+  Acad::ErrorStatus setRotation(double angle);
+  AcGeVector3d normal() const { return m_normal; }
+  Acad::ErrorStatus setNormal(const AcGeVector3d& n);
+  double lineSpacingFactor() const { return m_spacing; }
+  Acad::ErrorStatus setLineSpacingFactor(double f);  // eInvalidInput outside 0.25..4
+
+  // The lines the text shows, without formatting codes, top first (not part of the classic
+  // interface, whose text() gives the plain text in one string).
+  std::vector<std::string> textLines() const;
+  // One single-line text per shown line that is not empty, left/baseline justified, in the
+  // text's style, height and rotation.
+  Acad::ErrorStatus explode(std::vector<std::unique_ptr<AcDbEntity>>& pieces) const override;
+  bool addExtentsUnder(const AcGeMatrix3d& m, AcDbExtents& ext) const override;
+  const char* dxfName() const override { return "MTEXT"; }
+
+ protected:
+  AcDbObject* subClone() const override { return new AcDbMText(*this); }
+  // Uniform scales and rotations only; a mirror keeps the text readable, as the host's mirror
+  // does for text.
+  Acad::ErrorStatus subTransformBy(const AcGeMatrix3d& m) override;
+
+ private:
+  std::string m_contents;
+  AcGePoint3d m_location;
+  AttachmentPoint m_attachment = kTopLeft;
+  double m_height = 0.0;  // 0 until set: the style's or database's default applies at append
+  double m_width = 0.0;
+  AcDbObjectId m_style;
+  double m_rotation = 0.0;
+  AcGeVector3d m_normal = AcGeVector3d::kZAxis;
+  double m_spacing = 1.0;
+};
+
+// The lines that multiline text contents show, without formatting codes (see AcDbMText),
+// before wrapping: one string per paragraph.
+std::vector<std::string> acdbMTextParagraphs(std::string_view contents);
 
 // An insertion of a block: the block's entities mapped by blockTransform().
 class AcDbBlockReference : public AcDbEntity {
@@ -288,11 +364,19 @@ class AcDbBlockReference : public AcDbEntity {
   // Block coordinates to world coordinates: the block's base point goes to position(), then
   // scale, rotation about the normal and the normal's coordinate system.
   AcGeMatrix3d blockTransform() const;
-  // The block's entities, each a copy transformed by blockTransform() that belongs to the
-  // caller, with the properties they have in the block. eCannotScaleNonUniformly when a piece
-  // cannot follow the reference's scale factors; eKeyNotFound when the block is missing.
+  // What the reference shows: the block's entities, each a copy transformed by
+  // blockTransform() that belongs to the caller, with the properties they have in the block,
+  // then the attributes as attributeTexts() gives them. Attribute definitions are left out: a
+  // reference shows its attributes instead. eCannotScaleNonUniformly when a piece cannot
+  // follow the reference's scale factors; eKeyNotFound when the block is missing.
   Acad::ErrorStatus explode(std::vector<std::unique_ptr<AcDbEntity>>& pieces) const override;
   bool addExtentsUnder(const AcGeMatrix3d& m, AcDbExtents& ext) const override;
+  const char* dxfName() const override { return "INSERT"; }
+  // The reference's attributes that are shown (invisible ones left out), each as a single-line
+  // text of the caller with the attribute's value, placed where the attribute is: in the
+  // coordinates of the space or block that holds the reference, not the referenced block's.
+  // Not part of the classic interface, where attributes are objects of their own.
+  std::vector<std::unique_ptr<AcDbText>> attributeTexts() const;
 
  protected:
   AcDbObject* subClone() const override { return new AcDbBlockReference(*this); }

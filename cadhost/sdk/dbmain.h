@@ -222,6 +222,11 @@ class AcDbEntity : public AcDbObject {
   // false when the entity has no geometry. Used for extents of nested block references.
   virtual bool addExtentsUnder(const AcGeMatrix3d& m, AcDbExtents& extents) const;
 
+  // The kind of entity as drawing files name it ("LINE", "MTEXT", "INSERT"), also for the
+  // kinds the host keeps without modelling them ("HATCH", "ATTDEF"). Not part of the classic
+  // interface, where the entity's run-time class carries the name.
+  virtual const char* dxfName() const { return ""; }
+
  protected:
   AcDbEntity() = default;
   AcDbEntity(const AcDbEntity&) = default;

@@ -15,7 +15,8 @@
 // Displayed characters are the string after its control codes are resolved: %%d (degree),
 // %%p (plus-minus), %%c (diameter), %%% (percent) and %%nnn (character nnn) give one
 // character, %%u and %%o (underline and overline switches) give none, and \U+XXXX gives the
-// character XXXX. Malformed UTF-8 bytes count as one narrow character each.
+// character XXXX but for "\U+0000", which is shown as written. Malformed UTF-8 bytes count as
+// one narrow character each.
 
 #include <string>
 #include <string_view>

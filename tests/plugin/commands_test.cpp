@@ -4,9 +4,11 @@
 
 #include <cmath>
 
+#include "draw/entities.h"
 #include "draw/table_drawer.h"
 #include "pictures/cell_capture.h"
 #include "plugin/drag_place.h"
+#include "recognize/table_recognizer.h"
 #include "platform/message_sink.h"
 #include "plugin_test_util.h"
 #include "support/tables.h"
@@ -166,6 +168,41 @@ TEST_F(EditTest, SharedLinesStayAndTheTextsAreReplacedInPlace) {
   EXPECT_EQ(s.texts, (std::vector<std::string>{"new"}));
   ExpectPoint(s.textPoints[0], 215, 95);
   EXPECT_EQ(cadhost::Feedback::Text().find("insertion point"), std::string::npos);  // no prompt
+}
+
+TEST_F(PluginTest, EditingATableHeldInABlockReplacesTheReference_Issue11) {
+  // The old table drawn, made a block of, and referenced at (200, 100).
+  TableData old = TwoByTwo();
+  SilentSink messages;
+  DrawTable(old, Settings{}, &Plugin().imageStore, *Drawing(), messages);
+  AcDbObjectIdArray drawn;
+  EnumerateBlock(Drawing(), "", drawn, messages);
+  std::unique_ptr<AcDbDatabase> piece;
+  ASSERT_EQ(Drawing()->wblock(piece, drawn, AcGePoint3d(0, 0, 0)), Acad::eOk);
+  AcDbObjectId block;
+  ASSERT_EQ(Drawing()->insert(block, "OLDTABLE", piece.get()), Acad::eOk);
+  EraseEntities(drawn);
+  AcDbBlockTableRecord* space = nullptr;
+  ASSERT_EQ(acdbOpenObject(space, Drawing()->modelSpaceId(), AcDb::kForWrite), Acad::eOk);
+  auto* ref = new AcDbBlockReference(AcGePoint3d(200, 100, 0), block);
+  ASSERT_EQ(space->appendAcDbEntity(ref), Acad::eOk);
+  ref->close();
+  space->close();
+
+  AcDbObjectIdArray all;
+  EnumerateBlock(Drawing(), "", all, messages);
+  auto read = RecognizeTable(all, *Drawing(), Settings{}, Plugin().imageStore, messages);
+  ASSERT_TRUE(read);
+  EXPECT_EQ(read->table.GetCell(0, 0).strText, "new");
+  Plugin().lastRead = std::move(read).value();
+  Plugin().currentTable = TwoByTwo();
+  cadhost::TypeInput("\n");
+  CmdEditTable();
+  const Seen s = ModelSpace(Drawing());
+  EXPECT_EQ(s.references, 0);  // the reference that held the old table is gone
+  ASSERT_EQ(s.lineStarts.size(), 6u);
+  ExpectPoint(s.lineStarts[0], 200, 100);
+  EXPECT_EQ(s.texts, (std::vector<std::string>{"new"}));
 }
 
 TEST_F(PluginTest, PostCommandSendsEscNameEnter) {

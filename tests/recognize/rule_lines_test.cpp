@@ -63,6 +63,21 @@ TEST(BuildJunctions, FlagsTellWhereSegmentsLeave) {
   EXPECT_EQ(g.rows[2][0].lineIndex, 2);
 }
 
+TEST(BuildJunctions, EachSegmentCountsAtItsOwnPosition_Issue11) {
+  // The top row line drifts down in three segments (0, 0.0008, 0.0016 below 0): the right
+  // border starts at the third, the middle column at the second.
+  auto rows = GroupRuleLines({H(0, 0, 20), H(-0.0008, 20, 40), H(-0.0016, 40, 60), H(-10, 0, 60)}, true);
+  const auto cols = GroupRuleLines({V(0, 0, -10), V(30, -0.0008, -10), V(60, -0.0016, -10)}, false);
+  ASSERT_EQ(rows.size(), 2u);
+  const auto j = BuildJunctions(rows, cols);
+  const Junction& tr = j[0][2];
+  EXPECT_EQ(std::tie(tr.up, tr.down, tr.left, tr.right), std::make_tuple(0, 1, 1, 0));
+  const Junction& mid = j[0][1];
+  EXPECT_EQ(std::tie(mid.up, mid.down, mid.left, mid.right), std::make_tuple(0, 1, 1, 1));
+  EXPECT_EQ(tr.y, 0);  // the point stays that of the line's first segment
+  EXPECT_TRUE(FindFrame(j));
+}
+
 TEST(FindFrame, NeedsFourCornersThatLineUp) {
   Lines g = Grid(1, 1);
   auto j = BuildJunctions(g.rows, g.cols);

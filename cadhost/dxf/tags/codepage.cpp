@@ -122,12 +122,16 @@ std::string TextDecoder::convert(std::string_view raw, bool& lossy) {
 std::string TextDecoder::decode(std::string_view raw, bool& lossy) {
   bool plain = true;
   for (char c : raw)
-    if (static_cast<unsigned char>(c) >= 0x80 || c == '\\') {
+    if (static_cast<unsigned char>(c) >= 0x80 || c == '\\' || c == '\0') {
       plain = false;
       break;
     }
   if (plain) return std::string(raw);
-  return ResolveEscapes(convert(raw, lossy));
+  std::string out = ResolveEscapes(convert(raw, lossy));
+  // A NUL byte written into the file stays visible as its escape, like "\U+0000" itself.
+  for (std::size_t at = out.find('\0'); at != std::string::npos; at = out.find('\0', at + 7))
+    out.replace(at, 1, "\\U+0000");
+  return out;
 }
 
 std::string ResolveEscapes(std::string_view s) {
@@ -144,7 +148,9 @@ std::string ResolveEscapes(std::string_view s) {
       i += 2;
       continue;
     }
-    if (char32_t c = 0; ReadUnicodeEscape(s, i, c) && !(c >= 0xD800 && c <= 0xDFFF)) {
+    // "\U+0000" stays as written: a NUL would end the text wherever it is used as a C string,
+    // cutting it without a trace.
+    if (char32_t c = 0; ReadUnicodeEscape(s, i, c) && c != 0 && !(c >= 0xD800 && c <= 0xDFFF)) {
       AppendUtf8(out, c);
       i += 7;
       continue;

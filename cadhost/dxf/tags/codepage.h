@@ -34,7 +34,8 @@ class TextDecoder {
   bool m_ok = true;
 };
 
-// Resolves \U+XXXX and \M+nXXXX in UTF-8 text; a backslash written twice stays as it is.
+// Resolves \U+XXXX and \M+nXXXX in UTF-8 text; a backslash written twice stays as it is, and
+// so do escapes of surrogates and of NUL ("\U+0000"), which no text may hold.
 std::string ResolveEscapes(std::string_view text);
 
 }  // namespace cadhost::dxf

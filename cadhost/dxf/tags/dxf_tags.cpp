@@ -38,7 +38,7 @@ bool TypeOfCode(int c, ValueType& t) {
   else if (c >= 0 && c <= 9) t = V::kString;
   else if (c >= 10 && c <= 59) t = V::kDouble;
   else if (c >= 60 && c <= 99) t = V::kInt;
-  else if (c == 100 || c == 102) t = V::kString;
+  else if (c == 100 || c == 101 || c == 102) t = V::kString;  // 101: an embedded object (MTEXT)
   else if (c >= 110 && c <= 149) t = V::kDouble;
   else if (c >= 160 && c <= 179) t = V::kInt;
   else if (c >= 210 && c <= 239) t = V::kDouble;
@@ -108,8 +108,14 @@ bool TagReader::next(RawTag& tag) {
                                         " without its value");
     tag = RawTag{code, value, codeLineNo};
     switch (type) {
-      case ValueType::kDouble: ToDouble(tag); break;
-      case ValueType::kInt: ToInt(tag); break;
+      case ValueType::kDouble:
+        tag.number = ToDouble(tag);
+        tag.parsed = 'd';
+        break;
+      case ValueType::kInt:
+        tag.integer = ToInt(tag);
+        tag.parsed = 'i';
+        break;
       case ValueType::kHandle: ToHandle(tag); break;
       case ValueType::kBinary:
         for (char ch : Trim(value))
@@ -124,6 +130,7 @@ bool TagReader::next(RawTag& tag) {
 }
 
 double ToDouble(const RawTag& t) {
+  if (t.parsed == 'd') return t.number;
   const std::string_view v = Trim(t.value);
   double d = 0.0;
   const auto [p, ec] = std::from_chars(v.data(), v.data() + v.size(), d);
@@ -133,6 +140,7 @@ double ToDouble(const RawTag& t) {
 }
 
 long long ToInt(const RawTag& t) {
+  if (t.parsed == 'i') return t.integer;
   std::string_view v = Trim(t.value);
   if (!v.empty() && v.front() == '+') v.remove_prefix(1);
   long long i = 0;

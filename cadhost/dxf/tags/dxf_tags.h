@@ -24,10 +24,14 @@ enum class ValueType { kString, kDouble, kInt, kHandle, kBinary };
 bool TypeOfCode(int code, ValueType& type);
 
 // One group: its code, its value as written (a view into the file) and the line of the code.
+// A number read by TagReader is kept with it, so that it is parsed once.
 struct RawTag {
   int code = 0;
   std::string_view value;
   long line = 0;
+  char parsed = 0;  // 'd' when `number` holds the value, 'i' when `integer` does
+  double number = 0.0;
+  long long integer = 0;
 };
 
 // Reads groups one by one. The text must outlive the reader. Every value is checked against
