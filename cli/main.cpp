@@ -1,17 +1,21 @@
 // vextable: the batch tool over the system's core.
 
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "cli/draw_command.h"
 #include "cli/header_commands.h"
-#include "cli/preview_command.h"
 #include "cli/read_command.h"
 #include "cli/settings_command.h"
 #include "cli/table_commands.h"
 #include "cli/update_command.h"
 #include "platform/atomic_file.h"
+#include "platform/process.h"
 
 namespace {
 
@@ -37,6 +41,19 @@ constexpr const char* kUsage =
     "                          ask the maker's web folder for a newer version (exit 0 up to date,\n"
     "                          1 newer, 2 no connection)\n";
 
+// Runs vextable-preview, the program beside this one, with the verb's arguments.
+int RunPreviewProgram(char** args) {
+  const std::string self = vex::platform::ProgramPath();
+  const std::string program = self.substr(0, self.find_last_of('/') + 1) + "vextable-preview";
+  std::vector<char*> argv{const_cast<char*>(program.c_str())};
+  for (char** a = args; *a != nullptr; ++a) argv.push_back(*a);
+  argv.push_back(nullptr);
+  std::fflush(nullptr);
+  ::execv(program.c_str(), argv.data());
+  std::fprintf(stderr, "vextable preview: cannot run \"%s\": %s\n", program.c_str(), std::strerror(errno));
+  return 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -53,7 +70,7 @@ int main(int argc, char** argv) {
   if (verb == "convert") return vex::cli::RunConvert(args);
   if (verb == "draw") return vex::cli::RunDraw(args);
   if (verb == "read") return vex::cli::RunRead(args);
-  if (verb == "preview") return vex::cli::RunPreview(args);
+  if (verb == "preview") return RunPreviewProgram(argv + 2);
   if (verb == "header") return vex::cli::RunHeader(args);
   if (verb == "new") return vex::cli::RunNew(args);
   if (verb == "check-update") return vex::cli::RunCheckUpdate(args);
