@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli/draw_command.h"
+#include "cli/excel_commands.h"
 #include "cli/header_commands.h"
 #include "cli/preview_command.h"
 #include "cli/read_command.h"
@@ -31,7 +32,11 @@ constexpr const char* kUsage =
     "  header list|add|delete ... [--library DIR]\n"
     "                          list, add and delete the headers of the header library\n"
     "  new [--header NAME] [--rows R] [--cols C] [--row-height H] [--col-width W] -o OUT.vtf\n"
-    "                          a new table, blank or from a header\n";
+    "                          a new table, blank or from a header\n"
+    "  import BOOK [--sheet N|NAME] [-o OUT.vtf|OUT.json] [--ini PATH]\n"
+    "                          import a sheet of a workbook (.xlsx, .ods, .csv, .xls) as a table\n"
+    "  export TABLE -o OUT.xlsx [--ini PATH]\n"
+    "                          export a table as a workbook\n";
 
 }  // namespace
 
@@ -52,6 +57,8 @@ int main(int argc, char** argv) {
   if (verb == "preview") return vex::cli::RunPreview(args);
   if (verb == "header") return vex::cli::RunHeader(args);
   if (verb == "new") return vex::cli::RunNew(args);
+  if (verb == "import") return vex::cli::RunImport(args);
+  if (verb == "export") return vex::cli::RunExport(args);
   if (verb == "--help" || verb == "-h" || verb == "help") {
     std::fputs(kUsage, stdout);
     return 0;

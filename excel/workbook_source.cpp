@@ -58,7 +58,8 @@ ResultOr<std::unique_ptr<WorkbookSource>> OpenWorkbookFile(const std::string& pa
   ResultOr<ZipArchive> zip = ZipArchive::Open(path, limits);
   if (zip && zip->Has("content.xml")) return OpenOds(path, limits);
   if (zip) return OpenXlsx(path, limits);
-  if (zip.result().code() == ErrorCode::kMalformed) return OpenCsv(path, limits);
+  if (zip.result().code() == ErrorCode::kMalformed)
+    return Result(ErrorCode::kMalformed, "it is not a workbook (.xlsx, .xlsm, .ods, .csv or .xls)");
   return zip.result();
 }
 

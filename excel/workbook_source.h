@@ -28,8 +28,8 @@ class WorkbookSource {
 };
 
 // Opens a workbook by its format: .xlsx/.xlsm, .ods, .csv, and .xls converted through
-// LibreOffice (`soffice`) when it is installed. A file of an unknown extension is taken by
-// its content. Failures carry a message for the drafter.
+// LibreOffice (`soffice`) when it is installed. A file of another extension is read when its
+// content is a workbook package. Failures carry a message for the drafter.
 ResultOr<std::unique_ptr<WorkbookSource>> OpenWorkbookFile(const std::string& path, const ReadLimits& limits = {});
 
 }  // namespace vex::excel
