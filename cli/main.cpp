@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "cli/draw_command.h"
+#include "cli/excel_commands.h"
 #include "cli/header_commands.h"
 #include "cli/read_command.h"
 #include "cli/settings_command.h"
@@ -39,7 +40,11 @@ constexpr const char* kUsage =
     "                          a new table, blank or from a header\n"
     "  check-update [--ini PATH]\n"
     "                          ask the maker's web folder for a newer version (exit 0 up to date,\n"
-    "                          1 newer, 2 no connection)\n";
+    "                          1 newer, 2 no connection)\n"
+    "  import BOOK [--sheet N|NAME] [-o OUT.vtf|OUT.json] [--ini PATH]\n"
+    "                          import a sheet of a workbook (.xlsx, .ods, .csv, .xls) as a table\n"
+    "  export TABLE -o OUT.xlsx [--ini PATH]\n"
+    "                          export a table as a workbook\n";
 
 // Runs vextable-preview, the program beside this one, with the verb's arguments.
 int RunPreviewProgram(char** args) {
@@ -74,6 +79,8 @@ int main(int argc, char** argv) {
   if (verb == "header") return vex::cli::RunHeader(args);
   if (verb == "new") return vex::cli::RunNew(args);
   if (verb == "check-update") return vex::cli::RunCheckUpdate(args);
+  if (verb == "import") return vex::cli::RunImport(args);
+  if (verb == "export") return vex::cli::RunExport(args);
   if (verb == "--help" || verb == "-h" || verb == "help") {
     std::fputs(kUsage, stdout);
     return 0;
