@@ -135,7 +135,8 @@ void Reader::readHeader() {
     m_decoder = std::make_unique<dxf::TextDecoder>("CP1252");
   }
   HeaderValues& h = m_db.header;
-  for (auto& [name, tags] : vars) {
+  for (auto& [name, varTags] : vars) {
+    const auto& tags = varTags;  // lambdas cannot capture a structured binding before clang 16
     auto num = [&](int code, double& out) {
       for (const RawTag& x : tags)
         if (x.code == code) out = dxf::ToDouble(x);
