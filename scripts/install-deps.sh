@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   nlohmann-json3-dev libpugixml-dev
   python3-ezdxf
+  clang libclang-rt-14-dev
 )
 
 missing=()
