@@ -215,6 +215,12 @@ struct Registry::Hive {
         continue;
       }
       const std::string_view rhs = TrimBlanks(t.substr(pos + 1));
+      // A value still ending in '\' has no line left to continue on (the file ended, or blanks
+      // follow the '\'); written back, it would take the line written after it as its own.
+      if (!rhs.empty() && rhs.back() == '\\') {
+        problem(first, "a value continues past the end of the file");
+        continue;
+      }
       if (!rhs.empty() && rhs.front() == '"') {
         std::size_t p = 0;
         std::string value;

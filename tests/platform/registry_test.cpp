@@ -142,7 +142,10 @@ INSTANTIATE_TEST_SUITE_P(
         BrokenHive{"unterminated", "Windows Registry Editor Version 5.00\n[HKEY_LOCAL_MACHINE\\A]\n\"a\"=\"b\n",
                    "unterminated"},
         BrokenHive{"unquoted_name", "Windows Registry Editor Version 5.00\n[HKEY_LOCAL_MACHINE\\A]\na=\"b\"\n",
-                   "quoted"}),
+                   "quoted"},
+        BrokenHive{"continued_into_blanks_Issue11",
+                   "Windows Registry Editor Version 5.00\n[HKEY_LOCAL_MACHINE\\A]\n\"a\"=hex:01,\\  \n\"b\"=\"1\"\n",
+                   "continues past the end"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(RegistryTest, WhatCanBeReadFromABrokenHiveStaysReadable) {
@@ -150,6 +153,21 @@ TEST_F(RegistryTest, WhatCanBeReadFromABrokenHiveStaysReadable) {
             "Windows Registry Editor Version 5.00\n[HKEY_LOCAL_MACHINE\\A]\n\"ok\"=\"1\"\n\"bad\"=dword:zz\n");
   EXPECT_EQ(reg_.GetString(HKLM, "A", "ok"), "1");
   EXPECT_EQ(reg_.Problems().size(), 1u);
+}
+
+// A value whose line ends in '\' at the end of the file was kept and written back as it was;
+// the next key written after it then read as part of the value (found by fuzzing).
+TEST_F(RegistryTest, ValueContinuedPastTheEndIsAProblem_Issue11) {
+  const std::string text = ReadFile(std::string(VEXTABLE_TEST_DATA) + "/platform/hive_value_continued_past_end.reg");
+  ASSERT_FALSE(text.empty());
+  WriteFile(reg_.HivePath(HKLM), text);
+  const auto problems = reg_.Problems();
+  ASSERT_EQ(problems.size(), 1u);
+  EXPECT_NE(problems.front().find("HKLM.reg:3: a value continues past the end"), std::string::npos)
+      << problems.front();
+  EXPECT_TRUE(reg_.KeyExists(HKLM, "k"));
+  EXPECT_FALSE(reg_.SetString(HKLM, "Software\\X", "a", "b"));
+  EXPECT_EQ(ReadFile(reg_.HivePath(HKLM)), text);
 }
 
 TEST(RegistryFolder, IsCreatedOnTheFirstWrite_Issue5) {
