@@ -84,14 +84,34 @@ bool HasHeaderKeys(const Store& s, std::string_view prefix) {
   return false;
 }
 
+// How many cells, and how many merge spans, a file of `bytes` bytes may claim. A table file
+// stores each cell and span in dozens of bytes, so a claim far beyond the file's size is no
+// table: reading it would cost time and memory out of all proportion (63 bytes claiming
+// 65,535 x 15 cells), and converting it would write every claimed cell out. The allowance
+// keeps small hand-made files readable.
+std::uintmax_t ClaimsAllowed(std::uintmax_t bytes) { return bytes + 4096; }
+
+std::uintmax_t FileBytes(const std::string& path) {
+  std::error_code ec;
+  const std::uintmax_t n = std::filesystem::file_size(path, ec);
+  return ec ? 0 : n;
+}
+
+std::string MoreThanTheFileHolds(std::uintmax_t bytes) {
+  return ", more than a file of " + std::to_string(bytes) + " bytes can hold";
+}
+
 template <class Store>
 Result ReadSpans(const Store& s, std::string_view prefix, const char* countKey, const char* base,
-                 std::vector<MergeSpan>& spans) {
+                 std::uintmax_t fileBytes, std::vector<MergeSpan>& spans) {
   const int count = s.GetInt(prefix, countKey, 0);
   if (count < 0 || count > kMaxMergeSpans)
     return Result(count < 0 ? ErrorCode::kMalformed : ErrorCode::kTooLarge,
                   std::string("it declares ") + std::to_string(count) + " merge spans (" + countKey +
                       "); at most " + std::to_string(kMaxMergeSpans) + " are allowed");
+  if (static_cast<std::uintmax_t>(count) > ClaimsAllowed(fileBytes))
+    return Result(ErrorCode::kTooLarge, std::string("it declares ") + std::to_string(count) + " merge spans (" +
+                                            countKey + ")" + MoreThanTheFileHolds(fileBytes));
   spans.clear();
   spans.reserve(static_cast<std::size_t>(count));
   for (int k = 0; k < count; ++k) {
@@ -111,20 +131,25 @@ TableCell ReadCell(const Store& s, std::string_view prefix, const std::string& a
   return c;
 }
 
-// Reads a whole table; the counts default to the table's current ones. Leaves `t` alone and
-// returns the reason when the file declares sizes we refuse.
+// Reads a whole table from a file of `fileBytes` bytes; the counts default to the table's
+// current ones. Leaves `t` alone and returns the reason when the file declares sizes we refuse.
 template <class Store>
-Result ReadTable(const Store& s, const KeyScheme& k, std::string_view prefix, TableData& t) {
+Result ReadTable(const Store& s, const KeyScheme& k, std::string_view prefix, std::uintmax_t fileBytes,
+                 TableData& t) {
   TableData r;
   r.nRows = s.GetInt(prefix, k.rows, t.nRows);
   r.nCols = s.GetInt(prefix, k.cols, t.nCols);
   if (auto counts = CheckTableCounts(r.nRows, r.nCols); !counts) return counts;
+  const std::uintmax_t cells = static_cast<std::uintmax_t>(r.nRows) * static_cast<std::uintmax_t>(r.nCols);
+  if ((s.Has(prefix, k.rows) || s.Has(prefix, k.cols)) && cells > ClaimsAllowed(fileBytes))
+    return Result(ErrorCode::kTooLarge, "it declares " + std::to_string(cells) + " cells" +
+                                            MoreThanTheFileHolds(fileBytes));
   r.RowHeights.reserve(static_cast<std::size_t>(r.nRows));
   for (int i = 0; i < r.nRows; ++i) r.RowHeights.push_back(s.GetDouble(prefix, Key(k.rowHeight, i), 0.0));
   r.ColWidths.reserve(static_cast<std::size_t>(r.nCols));
   for (int j = 0; j < r.nCols; ++j) r.ColWidths.push_back(s.GetDouble(prefix, Key(k.colWidth, j), 0.0));
-  if (auto spans = ReadSpans(s, prefix, k.mergeRowsCount, k.mergeRows, r.MergeRows); !spans) return spans;
-  if (auto spans = ReadSpans(s, prefix, k.mergeColsCount, k.mergeCols, r.MergeCols); !spans) return spans;
+  if (auto spans = ReadSpans(s, prefix, k.mergeRowsCount, k.mergeRows, fileBytes, r.MergeRows); !spans) return spans;
+  if (auto spans = ReadSpans(s, prefix, k.mergeColsCount, k.mergeCols, fileBytes, r.MergeCols); !spans) return spans;
   r.rows.reserve(static_cast<std::size_t>(r.nRows));
   for (int i = 0; i < r.nRows; ++i) {
     TableRow row;
@@ -184,7 +209,7 @@ Result MissingPrefixElement(const XmlStore& store, std::string_view prefix, cons
 Result ConvertKeyValueFile(std::string_view prefix, const std::string& path, TableHeader& read,
                            TableFileReport* report) {
   const ProfileFile kv = ProfileFile(path).Snapshot();
-  if (auto r = ReadTable(kv, kKeyValueKeys, prefix, read); !r)
+  if (auto r = ReadTable(kv, kKeyValueKeys, prefix, FileBytes(path), read); !r)
     return Result(r.code(), "not converted: " + r.message()).WithContext(Named(path));
   const bool hasHeaderKeys = HasHeaderKeys(kv, prefix);
   ReadHeaderKeys(kv, prefix, read);
@@ -247,7 +272,7 @@ Result SaveTableKeyValue(const TableData& table, std::string_view prefix, const 
 }
 
 Result LoadTableKeyValue(TableData& table, std::string_view prefix, const std::string& path) {
-  if (auto r = ReadTable(ProfileFile(path).Snapshot(), kKeyValueKeys, prefix, table); !r)
+  if (auto r = ReadTable(ProfileFile(path).Snapshot(), kKeyValueKeys, prefix, FileBytes(path), table); !r)
     return Result(r.code(), "refused: " + r.message()).WithContext(Named(path));
   return {};
 }
@@ -279,7 +304,7 @@ Result LoadTableFile(TableData& table, std::string_view prefix, const std::strin
     return r;
   }
   if (auto bad = MissingPrefixElement(store, prefix, path); !bad) return bad;
-  if (auto r = ReadTable(store, kXmlKeys, prefix, table); !r)
+  if (auto r = ReadTable(store, kXmlKeys, prefix, FileBytes(path), table); !r)
     return Result(r.code(), "refused: " + r.message()).WithContext(Named(path));
   return {};
 }
