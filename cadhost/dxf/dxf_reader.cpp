@@ -474,6 +474,13 @@ void Reader::readEntities(AcDbObjectId block, const char* endType) {
       collect(m_tags);
       continue;
     }
+    // Kept as an entity, it could be owned by a block and would then end that block early
+    // when the drawing is written.
+    if (t.value == "ENDBLK") {
+      warn(t.line, "ENDBLK outside a block left out");
+      collect(m_tags);
+      continue;
+    }
     readEntity(t, block, !block.isNull());
   }
 }

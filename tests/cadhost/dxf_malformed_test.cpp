@@ -156,7 +156,9 @@ INSTANTIATE_TEST_SUITE_P(
     Samples, FuzzedDrawing,
     ::testing::Values(
         // An entity kind that is not modelled is kept under its name, NUL and all.
-        FuzzedFile{"entity_type_with_nul", "entity_type_with_nul.dxf", "", std::string("\nEOF\0\n", 6)}),
+        FuzzedFile{"entity_type_with_nul", "entity_type_with_nul.dxf", "", std::string("\nEOF\0\n", 6)},
+        // Owned by a block, a stray ENDBLK was written inside that block and ended it early.
+        FuzzedFile{"endblk_in_entities", "endblk_in_entities.dxf", "ENDBLK outside a block left out", ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Random damage to a good file: every outcome is a clean success or a clean failure.
