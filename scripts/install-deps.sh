@@ -9,6 +9,7 @@ packages=(
   nlohmann-json3-dev libpugixml-dev libcurl4-openssl-dev libzip-dev libxlsxwriter-dev zip unzip
   python3-ezdxf python3-openpyxl libreoffice-calc-nogui
   qt6-base-dev fonts-dejavu-core fonts-wqy-microhei
+  clang libclang-rt-14-dev
 )
 
 missing=()
