@@ -143,12 +143,4 @@ INSTANTIATE_TEST_SUITE_P(Cases, LoaderWithBrokenMain,
                                            BrokenMain{"not_a_module", "this is no shared object\n"}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(LoaderLoadTest, ABrokenHiveReadsAsSwitchedOff) {
-  PutMainPlugIn();
-  vex::test::WriteFile(registry_.File("HKCU.reg"), "not a registry\n");
-  ASSERT_TRUE(LoadLoader());
-  EXPECT_EQ(Loaded(), std::vector<std::string>{loader_});
-  EXPECT_EQ(vex::test::ReadFile(registry_.File("HKCU.reg")), "not a registry\n");
-}
-
 }  // namespace

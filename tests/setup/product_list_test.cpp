@@ -101,30 +101,6 @@ TEST_F(ProductListTest, AProductStaysTickedWhileOneOfItsProfilesIs) {
   EXPECT_TRUE(list.Checked({1, -1}));
 }
 
-TEST_F(ProductListTest, InvalidRowsAreIgnored) {
-  ProductList list = Build();
-  const ProductList before = list;
-  for (const RowRef row : {RowRef{-1, -1}, RowRef{2, -1}, RowRef{0, 2}, RowRef{0, -2}}) {
-    EXPECT_FALSE(list.Valid(row));
-    list.SetChecked(row, false);
-    EXPECT_FALSE(list.Checked(row));
-  }
-  for (int i = 0; i < 2; ++i)
-    for (int j = -1; j < 2; ++j) EXPECT_EQ(list.Checked({i, j}), before.Checked({i, j}));
-  list.SetStartup({5, 0});
-  EXPECT_EQ(list.Startup(), RowRef{});
-}
-
-TEST_F(ProductListTest, OneStartupRowAtATime) {
-  ProductList list = Build();
-  list.SetStartup({1, 1});
-  EXPECT_TRUE(list.IsStartup({1, 1}));
-  EXPECT_FALSE(list.IsStartup({0, -1}));
-  list.SetStartup({0, 0});
-  EXPECT_TRUE(list.IsStartup({0, 0}));
-  EXPECT_FALSE(list.IsStartup({1, 1}));
-}
-
 TEST_F(ProductListTest, DefaultTicksEverythingAndChoosesTheFirstProduct) {
   SetSwitch("R16.0", "ACAD-201:409", "Survey", "FALSE");
   SetChoice("R16.0\\ACAD-201:409", "Survey");
@@ -136,13 +112,6 @@ TEST_F(ProductListTest, DefaultTicksEverythingAndChoosesTheFirstProduct) {
     for (int j = -1; j < 2; ++j) EXPECT_TRUE(list.Checked({i, j})) << i << "," << j;
   EXPECT_TRUE(list.Checked({2, -1})) << "a product without profiles too";
   EXPECT_EQ(list.Startup(), (RowRef{0, -1}));
-}
-
-TEST(ProductListEmpty, HasNoStartupRowAndDefaultChangesNothing) {
-  ProductList list;
-  list.Default();
-  EXPECT_TRUE(list.Rows().empty());
-  EXPECT_EQ(list.Startup(), RowRef{});
 }
 
 }  // namespace

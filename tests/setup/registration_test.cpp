@@ -73,13 +73,6 @@ TEST_F(RegistrationTest, DetectWritesNothing) {
   EXPECT_FALSE(fs::exists(r16_ + "/Fonts/bzhz.SHX"));
 }
 
-TEST_F(RegistrationTest, RegisterAllWithoutHostFindsNothingAndWritesNoStartupChoice) {
-  const Registration r = RegisterAll(reg_, install_.path());
-  EXPECT_TRUE(r.written);
-  EXPECT_FALSE(r.Found());
-  EXPECT_FALSE(reg_.KeyExists(HKLM, StartupKey()));
-}
-
 TEST_F(RegistrationTest, UntickingEveryProfileOfAProductRemovesItsEntryAndSwitchesThemOff) {
   AddTwoReleases();
   ASSERT_TRUE(RegisterAll(reg_, install_.path()).written);
@@ -148,14 +141,6 @@ TEST_F(RegistrationTest, FontCopiesThatCannotBeMadeAreSkipped) {
   fs::remove(install_.File("support/bzhz.SHX"));
   EXPECT_EQ(CopyFonts(install_.path(), good), 1) << "the font that is there is copied";
   EXPECT_EQ(ReadFile(good.location + "/Fonts/bzxw.shx"), ReadFile(install_.File("support/bzxw.shx")));
-}
-
-TEST_F(RegistrationTest, ProductWithoutLocationIsStillRegistered) {
-  AddProduct({"R16.0", "ACAD-202:804", "AutoCAD LT", "Chinese", {"P"}, "-"});
-  const Registration r = RegisterAll(reg_, install_.path());
-  ASSERT_TRUE(r.written);
-  EXPECT_EQ(reg_.GetDword(HKLM, "Software\\Autodesk\\AutoCAD\\R16.0\\ACAD-202:804\\Applications\\VexTable", "LOADCTRLS"),
-            2u);
 }
 
 struct BrokenHive {

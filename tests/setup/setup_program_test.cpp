@@ -48,33 +48,6 @@ TEST(SetupMode, ByTheFirstParameter) {
   EXPECT_EQ(ModeOf("--help"), SetupMode::kWindow);
 }
 
-TEST_F(SetupProgramTest, AllRegistersAndShowsNothing) {
-  AddTwoReleases();
-  EXPECT_EQ(Run(SetupMode::kAll), 0);
-  EXPECT_TRUE(ui_.messages.empty());
-  EXPECT_EQ(ui_.windows, 0);
-  EXPECT_EQ(reg_.GetString(HKLM, "Software\\Harbek\\VexTable", "InstallPath"), install_.path());
-  EXPECT_EQ(Switch("R16.0", "ACAD-201:409", "Survey"), "TRUE");
-}
-
-TEST_F(SetupProgramTest, AllWithoutHostSaysSoAndStillWritesTheProductKey) {
-  EXPECT_EQ(Run(SetupMode::kAll), 1);
-  EXPECT_EQ(ui_.messages, std::vector<std::string>{std::string(kNotFoundMessage)});
-  EXPECT_TRUE(reg_.KeyExists(HKLM, "Software\\Harbek\\VexTable\\R15\\Loader"));
-}
-
-TEST_F(SetupProgramTest, StartStartsTheHost) {
-  AddTwoReleases();
-  EXPECT_EQ(Run(SetupMode::kStart), 0);
-  EXPECT_EQ(starter_.started, std::vector<std::string>{r15_ + "/cadhost"});
-}
-
-TEST_F(SetupProgramTest, StartWithoutHostSaysSo) {
-  EXPECT_EQ(Run(SetupMode::kStart), 1);
-  EXPECT_EQ(ui_.messages, std::vector<std::string>{std::string(kNotFoundMessage)});
-  EXPECT_TRUE(starter_.started.empty());
-}
-
 TEST_F(SetupProgramTest, TheWindowOpensOnARegistryThatMatchesItsList) {
   AddTwoReleases();
   ASSERT_TRUE(reg_.SetString(HKCU, ProfileKey("R16.0", "ACAD-201:409", "Survey"), "LoadVexTable", "FALSE"));
@@ -87,20 +60,6 @@ TEST_F(SetupProgramTest, TheWindowOpensOnARegistryThatMatchesItsList) {
   EXPECT_FALSE(reg_.KeyExists(HKLM, ApplicationKey("R16.0", "ACAD-201:409")));
   EXPECT_EQ(reg_.GetDword(HKLM, ApplicationKey("R15.0", "ACAD-1:804"), "LOADCTRLS"), 2u);
   EXPECT_EQ(reg_.GetString(HKLM, StartupKey(), "AppName"), "R15.0\\ACAD-1:804");
-}
-
-TEST_F(SetupProgramTest, TheWindowsOkAppliesItsList) {
-  AddTwoReleases();
-  ui_.onShow = [](ProductList& list, const ApplyList& apply) {
-    list.SetChecked({0, -1}, false);
-    list.SetStartup({1, 1});
-    EXPECT_TRUE(apply(list));
-  };
-  EXPECT_EQ(Run(SetupMode::kWindow), 0);
-  EXPECT_FALSE(reg_.KeyExists(HKLM, ApplicationKey("R15.0", "ACAD-1:804")));
-  EXPECT_EQ(Switch("R15.0", "ACAD-1:804", "Drafting"), "FALSE");
-  EXPECT_EQ(reg_.GetString(HKLM, StartupKey(), "AppName"), "R16.0\\ACAD-201:409");
-  EXPECT_EQ(reg_.GetString(HKLM, StartupKey(), "Parameter"), "Survey");
 }
 
 TEST_F(SetupProgramTest, WithoutHostTheWindowOpensEmptyAfterTheMessage) {

@@ -61,14 +61,6 @@ TEST_F(StartHostTest, WithoutAChoiceEveryProductIsRegisteredAndTheFirstStarts) {
   EXPECT_EQ(reg_.GetString(HKLM, StartupKey(), "AppName"), "R15.0\\ACAD-1:804");
 }
 
-TEST_F(StartHostTest, AChoiceThatIsNoReleaseKeyCountsAsNone) {
-  AddTwoReleases();
-  Choose("L", "Survey");
-  ASSERT_TRUE(Start(reg_, install_.path(), starter_).started);
-  ASSERT_EQ(starter_.starts.size(), 1u);
-  EXPECT_EQ(starter_.starts[0].argv, std::vector<std::string>{r15_ + "/cadhost"});
-}
-
 TEST_F(StartHostTest, NoHostNothingStarted) {
   const StartOutcome r = Start(reg_, install_.path(), starter_);
   EXPECT_FALSE(r.found);
@@ -92,12 +84,6 @@ TEST_F(StartHostTest, AProgramThatCannotStartIsReported) {
   const StartOutcome r = Start(reg_, install_.path(), starter_);
   EXPECT_FALSE(r.started);
   EXPECT_EQ(r.started.message(), "cannot start it");
-}
-
-TEST(HostCommandLine, PathThenProfile) {
-  EXPECT_EQ(HostCommandLine("/opt/cad", "A B"), (std::vector<std::string>{"/opt/cad/cadhost", "/p", "A B"}));
-  EXPECT_EQ(HostCommandLine("/opt/cad/", ""), std::vector<std::string>{"/opt/cad/cadhost"});
-  EXPECT_EQ(HostCommandLine("/opt/cad", "-x"), (std::vector<std::string>{"/opt/cad/cadhost", "/p", "-x"}));
 }
 
 }  // namespace
