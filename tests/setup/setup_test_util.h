@@ -18,7 +18,7 @@ inline constexpr platform::RegHive HKCU = platform::RegHive::CurrentUser;
 
 // A host product to put into the registry; its folder (with Fonts/) is made in the scratch
 // folder unless `location` is "-" (no "AcadLocation" value at all).
-struct ProductSpec {
+struct HostEntry {
   std::string release;
   std::string product;
   std::string name;
@@ -37,7 +37,7 @@ class SetupFixture : public ::testing::Test {
   }
 
   // Registers a product as its host's installer would; returns its folder ("" for none).
-  std::string AddProduct(const ProductSpec& p) {
+  std::string AddProduct(const HostEntry& p) {
     const std::string key = HostProductKey(p.release, p.product);
     std::string folder;
     if (p.location != "-") {
