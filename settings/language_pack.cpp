@@ -77,6 +77,8 @@ Result LanguagePack::StartLanguage(std::string_view name) const {
       return r;
     language = "English";
   }
+  // Written only when it changes: an installation may be read-only for the drafter.
+  if (language == ActiveLanguage() && ProfileFile(settingsFile_).Has("Setting", "Language")) return {};
   return SetLanguage(language);
 }
 

@@ -198,4 +198,18 @@ TEST(SetLanguage, WritesTheSettingsKeyAndKeepsOtherKeys) {
 }
 
 }  // namespace
+TEST(StartLanguage, AStartWithTheLanguageInPlaceWritesNothing) {
+  InstallDir install;
+  const LanguagePack pack = install.Language();
+  ASSERT_TRUE(pack.StartLanguage(""));
+  const auto settings = install.where().settingsFile;
+  const auto before = fs::last_write_time(settings);
+  // A settings file the drafter cannot write: starting again must not need to.
+  fs::permissions(settings, fs::perms::owner_read);
+  EXPECT_TRUE(pack.StartLanguage(""));
+  EXPECT_TRUE(pack.StartLanguage("English"));
+  fs::permissions(settings, fs::perms::owner_read | fs::perms::owner_write);
+  EXPECT_EQ(fs::last_write_time(settings), before);
+}
+
 }  // namespace vex
