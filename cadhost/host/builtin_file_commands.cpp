@@ -21,21 +21,11 @@ std::string FileName(const std::string& typed) {
   return s;
 }
 
-// Asks for a name with spaces allowed (a file dialog with a window); false on ESC, the end of
-// input or a cancelled dialog.
 bool AskName(const std::string& prompt, std::string& name, FileChoice kind,
              const std::string& current = {}) {
-  Host& h = Host::Get();
-  if (h.UseFileDialogs()) {
-    const std::optional<std::string> chosen = h.window->ChooseFile(kind, current);
-    if (!chosen) return false;
-    name = *chosen;
-    return true;
-  }
-  std::string typed;
-  const int rc = acedGetString(1, prompt.c_str(), typed);
-  if (rc != RTNORM && rc != RTNONE) return false;
-  name = FileName(typed);
+  std::optional<std::string> chosen = AskFileName(prompt, kind, current);
+  if (!chosen) return false;
+  name = std::move(*chosen);
   return true;
 }
 
@@ -105,6 +95,16 @@ bool ConfirmDiscard(AcApDocument* doc) {
 }
 
 }  // namespace
+
+std::optional<std::string> AskFileName(const std::string& prompt, FileChoice kind,
+                                       const std::string& current) {
+  Host& h = Host::Get();
+  if (h.UseFileDialogs()) return h.window->ChooseFile(kind, current);
+  std::string typed;
+  const int rc = acedGetString(1, prompt.c_str(), typed);
+  if (rc != RTNORM && rc != RTNONE) return std::nullopt;
+  return FileName(typed);
+}
 
 void NewCommand() {
   std::string name;

@@ -4,7 +4,6 @@
 #include "cadhost/host/prompts.h"
 #include "cadhost/sdk/acedads.h"
 #include "cadhost/sdk/acutads.h"
-#include "platform/text_util.h"
 
 namespace cadhost {
 namespace {
@@ -63,20 +62,10 @@ void RedoCommand() {
 }
 
 void ScriptCommand() {
-  Host& h = Host::Get();
-  std::string name;
-  if (h.UseFileDialogs()) {
-    const std::optional<std::string> chosen = h.window->ChooseFile(FileChoice::Script, "");
-    if (!chosen) return;
-    name = *chosen;
-  } else {
-    std::string typed;
-    const int rc = acedGetString(1, "\nEnter script file name: ", typed);
-    if (rc != RTNORM) return;
-    name = std::string(vex::platform::TrimBlanks(typed));
-    if (name.size() >= 2 && name.front() == '"' && name.back() == '"')
-      name = name.substr(1, name.size() - 2);
-  }
+  const std::optional<std::string> chosen =
+      AskFileName("\nEnter script file name: ", FileChoice::Script);
+  if (!chosen) return;
+  const std::string& name = *chosen;
   if (name.empty()) return;
   std::string found;
   if (acedFindFile(name.c_str(), found) != RTNORM &&

@@ -215,6 +215,12 @@ bool StartScript(const std::string& path, std::string& error);
 // coordinates; invisible ones left out.
 std::vector<std::unique_ptr<AcDbText>> AttributesOf(const AcDbBlockReference& reference);
 
+// Asks a file name as the host's file commands do: a file dialog with a window (FILEDIA 1, no
+// script running), else typed at `prompt` with spaces allowed and surrounding quotes taken
+// off. "" for ENTER alone; nothing on ESC or a cancelled dialog.
+std::optional<std::string> AskFileName(const std::string& prompt, FileChoice kind,
+                                       const std::string& current = {});
+
 // A command of the program around the host (a window's ZOOM, PLOT), typed like the host's
 // own; replaces one of the same name. `undoable`: its changes form an undo step.
 void AddHostCommand(const std::string& name, void (*run)(), bool needsDocument,
