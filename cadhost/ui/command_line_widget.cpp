@@ -120,6 +120,12 @@ bool CommandLineWidget::HandleKey(QKeyEvent* e) {
 bool CommandLineWidget::eventFilter(QObject* watched, QEvent* event) {
   if (watched == m_input && event->type() == QEvent::KeyPress)
     return HandleKey(static_cast<QKeyEvent*>(event));
+  if (watched == m_input && event->type() == QEvent::ShortcutOverride) {
+    // Ctrl+Z and Ctrl+Y undo and redo commands, not the typing of the line.
+    const auto* k = static_cast<QKeyEvent*>(event);
+    if (k->modifiers() == Qt::ControlModifier && (k->key() == Qt::Key_Z || k->key() == Qt::Key_Y))
+      return true;
+  }
   return QWidget::eventFilter(watched, event);
 }
 

@@ -169,7 +169,7 @@ void DrawingView::RenderCache() {
 }
 
 QImage DrawingView::Render() {
-  RenderCache();
+  if (!m_cacheValid) RenderCache();
   QImage out = m_cache.copy();
   QPainter p(&out);
   DrawDragPreview(p);

@@ -67,7 +67,8 @@ class DrawingView : public QWidget {
   std::optional<Snap> CurrentSnap() const { return m_snap; }
   // How long the last full redraw of the drawing took.
   double LastRenderMs() const { return m_lastRenderMs; }
-  // Draws the view now (as the window would) into an image, for tests and benchmarks.
+  // Draws the view now (as the window would: the drawing redrawn only when it or the view
+  // changed) into an image, for tests and benchmarks.
   QImage Render();
 
   // Keys typed over the view go here (the command line).

@@ -29,6 +29,8 @@ class InputQueue : public QObject {
   void End();
   bool Ended() const { return m_ended; }
   bool Empty() const { return m_events.empty(); }
+  // True while input waits to be read: queued here, or posted to the host (the source is woken).
+  bool Pending() const { return !m_events.empty() || m_woken; }
   // True while a prompt waits for input.
   bool Waiting() const { return m_depth > 0; }
 

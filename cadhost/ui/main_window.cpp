@@ -5,6 +5,7 @@
 #include <QDockWidget>
 #include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPointer>
@@ -79,6 +80,8 @@ MainWindow::MainWindow() {
   dock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
   dock->setWidget(m_commandLine);
   addDockWidget(Qt::BottomDockWidgetArea, dock);
+  // Eight lines or so of history under the drawing.
+  resizeDocks({dock}, {170}, Qt::Vertical);
 
   m_coordinates = new QLabel(QStringLiteral("0.0000, 0.0000, 0.0000"), this);
   m_coordinates->setObjectName(QStringLiteral("coordinates"));
@@ -156,6 +159,8 @@ void MainWindow::Start(const WindowStart& start) {
       acutPrintf("\nCannot open script %s: %s", start.startScript.c_str(), error.c_str());
   }
   FillRecentMenu();
+  // Typing goes to the command line from the start.
+  m_commandLine->Input()->setFocus();
 }
 
 void MainWindow::Post(const std::string& command) {
