@@ -9,6 +9,7 @@ packages=(
   nlohmann-json3-dev libpugixml-dev
   python3-ezdxf
   qt6-base-dev fonts-dejavu-core fonts-wqy-microhei
+  xvfb xauth xdotool poppler-utils
 )
 
 missing=()
@@ -20,5 +21,7 @@ done
 sudo=""
 [ "$(id -u)" -ne 0 ] && sudo="sudo"
 export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get update -qq
-$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+# Others may be installing at the same time: wait for their lock rather than fail.
+lock=(-o DPkg::Lock::Timeout=900)
+$sudo apt-get "${lock[@]}" update -qq
+$sudo apt-get "${lock[@]}" install -y -qq --no-install-recommends "${missing[@]}"

@@ -62,11 +62,14 @@ void SetCommandLineView(std::unique_ptr<CommandLineView> view);
 std::unique_ptr<CommandLineView> MakeConsoleView();
 
 // A point given with the mouse at a prompt: in the user coordinate system, with the pick
-// box's half size in drawing units (0: the host's PICKBOX) and whether Shift was held.
+// box's half size in drawing units (0: the host's PICKBOX) and whether Shift was held. When
+// selecting, `window` says the drafter dragged a window from here: what lies under the point
+// is not picked, the next pick is the window's other corner.
 struct PickedPoint {
   AcGePoint3d point;
   double aperture = 0.0;
   bool shift = false;
+  bool window = false;
 };
 
 // InputSource::Next() results besides bytes.

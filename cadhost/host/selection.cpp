@@ -249,7 +249,7 @@ bool PickAtCommandPrompt(const PickedPoint& pick) {
   if (doc == nullptr) return false;
   Candidates candidates(*doc);
   Selection sel(h.pickFirst);
-  const AcDbObjectId hit = candidates.Pick(pick.point, pick.aperture);
+  const AcDbObjectId hit = pick.window ? AcDbObjectId() : candidates.Pick(pick.point, pick.aperture);
   if (!hit.isNull()) {
     Change(sel, {hit}, pick.shift);
     return false;
@@ -289,7 +289,9 @@ int SelectByPrompts(DocumentState& doc, std::vector<AcDbObjectId>& out, bool sin
     if (a.rc == RTNORM) {
       // Shift held while picking removes, as remove mode does.
       const bool removing = remove || (a.picked && a.pick.shift);
-      const AcDbObjectId hit = candidates.Pick(a.point, a.picked ? a.pick.aperture : 0.0);
+      const AcDbObjectId hit = a.picked && a.pick.window
+                                   ? AcDbObjectId()
+                                   : candidates.Pick(a.point, a.picked ? a.pick.aperture : 0.0);
       if (!hit.isNull()) {
         AddTo(sel, {hit}, removing);
       } else {

@@ -65,6 +65,8 @@ AppLoadDialog::AppLoadDialog(QWidget* parent) : QDialog(parent) {
   layout->addWidget(close);
   resize(520, 360);
   Fill();
+  // The drafter types or pastes a path first.
+  m_file->setFocus();
 }
 
 void AppLoadDialog::Fill() {

@@ -237,9 +237,10 @@ void DrawingView::Track(const QPointF& screen) {
   emit CursorMoved(ucs.x, ucs.y, 0.0);
 }
 
-void DrawingView::Deliver(const QPointF& screen, Qt::KeyboardModifiers mods) {
+void DrawingView::Deliver(const QPointF& screen, Qt::KeyboardModifiers mods, bool window) {
   Track(screen);
   PickedPoint pick;
+  pick.window = window;
   const Pt world = m_snap ? m_snap->point : m_cursorWorld;
   const Pt ucs = ToUcs(world);
   pick.point = AcGePoint3d(ucs.x, ucs.y, 0.0);
@@ -268,7 +269,15 @@ void DrawingView::mousePressEvent(QMouseEvent* e) {
   }
   m_leftDown = true;
   m_pressAt = at;
-  if (TakesPicks()) Deliver(at, e->modifiers());
+  update();
+}
+
+bool DrawingView::Windowing() const {
+  if (!m_leftDown || !m_hasPrompt) return false;
+  const QPointF d = m_cursor - m_pressAt;
+  return (m_prompt.kind == PromptContext::Kind::Command ||
+          m_prompt.kind == PromptContext::Kind::Select) &&
+         std::max(std::abs(d.x()), std::abs(d.y())) > kDragThreshold;
 }
 
 void DrawingView::mouseReleaseEvent(QMouseEvent* e) {
@@ -277,13 +286,18 @@ void DrawingView::mouseReleaseEvent(QMouseEvent* e) {
     return;
   }
   if (e->button() != Qt::LeftButton || !m_leftDown) return;
+  m_cursor = e->position();
+  const bool window = Windowing();
   m_leftDown = false;
-  // Press, drag and release makes a window: the release gives the opposite corner the press
-  // started.
-  const QPointF d = e->position() - m_pressAt;
-  if (m_hasPrompt && m_prompt.kind == PromptContext::Kind::SelectCorner && m_prompt.hasBase &&
-      std::max(std::abs(d.x()), std::abs(d.y())) > kDragThreshold)
+  if (!TakesPicks()) return;
+  if (window) {
+    // Press, drag and release: a window from the press to the release.
+    Deliver(m_pressAt, e->modifiers(), true);
     Deliver(e->position(), e->modifiers());
+  } else {
+    Deliver(m_pressAt, e->modifiers());
+  }
+  update();
 }
 
 void DrawingView::mouseDoubleClickEvent(QMouseEvent* e) {
@@ -398,6 +412,14 @@ void DrawingView::DrawOverlay(QPainter& p) {
       p.setBrush(fill);
       p.drawRect(QRectF(Q(base), Q(to)).normalized());
     }
+  }
+  if (Windowing()) {
+    const bool window = m_cursor.x() >= m_pressAt.x();
+    QColor fill = window ? kWindowColour : kCrossingColour;
+    fill.setAlpha(50);
+    p.setPen(QPen(window ? kWindowColour : kCrossingColour, 1, window ? Qt::SolidLine : Qt::DashLine));
+    p.setBrush(fill);
+    p.drawRect(QRectF(m_pressAt, m_cursor).normalized());
   }
   if (m_mode == Mode::ZoomSecond && m_inside) {
     p.setPen(QPen(kCrosshair, 1, Qt::DashLine));

@@ -32,7 +32,9 @@ class DrawingView : public QWidget {
   // Sets of dragged entities larger than this are previewed at reduced detail: their rules
   // and the boxes of texts large enough to see.
   static constexpr std::size_t kReducedDragFrom = 2000;
-  // Pixels the cursor moves with the button down before a press and release make a window.
+  // Pixels the cursor moves with the button down before a press and release make a window;
+  // the picks go to the host at the release, so that the window does not depend on how fast
+  // the host answers the press.
   static constexpr int kDragThreshold = 5;
   // Half size in pixels of the object snap aperture.
   static constexpr int kSnapAperture = 10;
@@ -100,7 +102,9 @@ class DrawingView : public QWidget {
   bool TakesPicks() const;
   bool SnapsApply() const;
   void Track(const QPointF& screen);
-  void Deliver(const QPointF& screen, Qt::KeyboardModifiers mods);
+  void Deliver(const QPointF& screen, Qt::KeyboardModifiers mods, bool window = false);
+  // A press and drag that makes a selection window (at the command prompt or when selecting).
+  bool Windowing() const;
   Pt ToUcs(const Pt& world) const;
   Pt FromUcs(const AcGePoint3d& ucs) const;
   double PickBoxPixels() const;

@@ -47,7 +47,12 @@ class Input {
     return *this;
   }
   Input& Pick(double x, double y, double aperture = 0.5, bool shift = false) {
-    events_.push_back({kInputPick, {AcGePoint3d(x, y, 0), aperture, shift}});
+    events_.push_back({kInputPick, {AcGePoint3d(x, y, 0), aperture, shift, false}});
+    return *this;
+  }
+  // The start of a window dragged from (x, y).
+  Input& PickWindow(double x, double y) {
+    events_.push_back({kInputPick, {AcGePoint3d(x, y, 0), 0.5, false, true}});
     return *this;
   }
   int Wakes() const { return wakes_; }

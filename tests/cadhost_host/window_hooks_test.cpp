@@ -127,6 +127,19 @@ TEST_F(WindowHooks, AMissStartsAWindowOrACrossingAndShiftRemoves) {
   EXPECT_TRUE(Highlighted().empty()) << "ESC at the command prompt drops the pick-first set";
 }
 
+TEST_F(WindowHooks, ADraggedWindowStartsOnAnEntityWithoutPickingIt) {
+  AddLine(0, 0, 10, 0);
+  AddLine(20, 0, 30, 0);
+  // From a point on the first line to the right: a window, which holds neither line.
+  input.PickWindow(5, 0).Pick(12, 2);
+  Run();
+  EXPECT_TRUE(Highlighted().empty());
+  // From a point on the second line to the left: a crossing, which touches both.
+  input.PickWindow(25, 0).Pick(5, -1);
+  Run();
+  EXPECT_EQ(Highlighted().size(), 2u);
+}
+
 TEST_F(WindowHooks, ThePicksApertureDecidesWhatIsHit) {
   AddLine(0, 0, 10, 0);
   input.Pick(5, 2, 1.0);  // misses: the point starts a window
