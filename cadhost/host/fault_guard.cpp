@@ -9,6 +9,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "cadhost/host/host_control.h"
 #include "cadhost/host/host_state.h"
 #include "cadhost/sdk/acutads.h"
 
@@ -62,6 +63,17 @@ FaultScope::~FaultScope() {
     for (std::size_t i = 0; i < std::size(kSignals); ++i) ::sigaction(kSignals[i], &g_saved[i], nullptr);
 }
 
+void RunWithFaultGuard(const char* what, const std::function<void()>& run) {
+  sigjmp_buf target;
+  int fault = 0;
+  {
+    FaultScope faults(&target);
+    fault = sigsetjmp(target, 1);
+    if (fault == 0) run();
+  }
+  if (fault != 0) StopAfterFault(what != nullptr ? what : "The host", fault, false);
+}
+
 std::string RecoveryPath(const std::string& drawingPath, bool untitled) {
   fs::path p(drawingPath);
   if (untitled) p = fs::current_path() / p.filename();
@@ -69,7 +81,7 @@ std::string RecoveryPath(const std::string& drawingPath, bool untitled) {
   return p.string() + ".recover.dxf";
 }
 
-void StopAfterFault(const std::string& command, int signal) {
+void StopAfterFault(const std::string& command, int signal, bool mayAsk) {
   Host& h = Host::Get();
   const char* what = ::strsignal(signal);
   const std::string why = command + " stopped: " + (what != nullptr ? what : "a fault") +
@@ -85,8 +97,9 @@ void StopAfterFault(const std::string& command, int signal) {
   std::vector<std::string> paths;
   for (AcApDocument* d : changed) paths.push_back(RecoveryPath(d->fileName(), d->isUntitled()));
   const bool save = paths.empty() ? false
-                    : h.window != nullptr ? h.window->OfferRecovery(why, paths)
-                                          : true;  // nobody to ask: keep the work
+                    : h.window != nullptr && mayAsk ? h.window->OfferRecovery(why, paths)
+                                                    : true;  // nobody to ask: keep the work
+  if (!mayAsk) std::fprintf(stderr, "cadhost: %s\n", why.c_str());
   if (save) {
     for (std::size_t i = 0; i < changed.size(); ++i) {
       const Acad::ErrorStatus es = changed[i]->database()->saveAs(paths[i].c_str());

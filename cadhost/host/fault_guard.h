@@ -28,8 +28,9 @@ class FaultScope {
 std::string RecoveryPath(const std::string& drawingPath, bool untitled);
 
 // After `command` faulted with `signal`: reports it, rolls back the open undo steps, offers
-// (a window) or writes (headless) recovery copies of the changed drawings, and ends the
-// process with status 3. Does not return.
-[[noreturn]] void StopAfterFault(const std::string& command, int signal);
+// (a window, when `mayAsk`) or writes recovery copies of the changed drawings, and ends the
+// process with status 3. A fault in a window's handler leaves the window's own state half
+// way: it is not asked then. Does not return.
+[[noreturn]] void StopAfterFault(const std::string& command, int signal, bool mayAsk = true);
 
 }  // namespace cadhost

@@ -3,6 +3,7 @@
 // host's own side, not part of the interface an application uses.
 
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -217,6 +218,11 @@ bool StartScript(const std::string& path, std::string& error);
 // The attributes of a block reference as texts that belong to the caller, in world
 // coordinates; invisible ones left out.
 std::vector<std::unique_ptr<AcDbText>> AttributesOf(const AcDbBlockReference& reference);
+
+// Runs `run` with faults caught as in an application's command: a crash inside it (a plug-in's
+// window handler run by the window's event loop) stops the host as StopAfterFault does, the
+// changed drawings written to recovery copies, `what` named as what broke.
+void RunWithFaultGuard(const char* what, const std::function<void()>& run);
 
 // Asks a file name as the host's file commands do: a file dialog with a window (FILEDIA 1, no
 // script running), else typed at `prompt` with spaces allowed and surrounding quotes taken

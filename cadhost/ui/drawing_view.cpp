@@ -80,6 +80,18 @@ void DrawingView::Refresh() {
   }
 }
 
+void DrawingView::Regenerate() {
+  bool all = false;
+  TakeChangedObjects(m_doc, all);
+  m_builder.BuildAll(m_scene);
+  // The prompt's dragged entities are found again in the new scene.
+  PromptContext prompt = m_prompt;
+  const std::vector<AcDbObjectId> dragged = m_dragIds;
+  if (prompt.dragSet != nullptr) prompt.dragSet = &dragged;
+  SetPrompt(m_hasPrompt ? &prompt : nullptr);
+  Invalidate();
+}
+
 void DrawingView::SetPrompt(const PromptContext* context) {
   m_hasPrompt = context != nullptr;
   m_dragIds.clear();
@@ -159,6 +171,7 @@ void DrawingView::RenderCache() {
     m_cache.setDevicePixelRatio(dpr);
   }
   PaintStyle style;
+  style.dashedHighlight = m_highlighted.size() <= kReducedDragFrom;
   m_cache.fill(style.background);
   QPainter p(&m_cache);
   m_view.SetViewport(width(), height());

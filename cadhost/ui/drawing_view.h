@@ -48,6 +48,8 @@ class DrawingView : public QWidget {
   void Refresh();
   // The prompt this view's clicks answer (a copy is kept); null while none waits.
   void SetPrompt(const PromptContext* context);
+  // Reads the whole drawing again (REGEN) and redraws.
+  void Regenerate();
   // Object snap modes (SnapMode bits); 0 turns snapping off.
   void SetSnapModes(unsigned modes);
   unsigned SnapModes() const { return m_snapModes; }

@@ -73,7 +73,9 @@ int InputQueue::Next() {
     QEventLoop loop;
     m_loops.push_back(&loop);
     if (m_depth++ == 0) emit WaitingChanged(true);
-    loop.exec();
+    // The handlers the loop runs include plug-ins' windows: a crash there stops the host with
+    // the drawings kept, as one in a command does.
+    RunWithFaultGuard("A window's handler", [&] { loop.exec(); });
     if (--m_depth == 0) emit WaitingChanged(false);
     m_loops.pop_back();
   }

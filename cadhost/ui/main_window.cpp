@@ -217,8 +217,10 @@ void MainWindow::BuildMenus() {
   AddAction(view, "viewPan", QStringLiteral("&Pan"), QKeySequence(), [this] {
     if (DrawingView* v = CurrentView()) v->StartPan();
   });
-  m_commandActions.push_back(
-      AddAction(view, "viewRegen", QStringLiteral("&Regen"), QKeySequence(), command("_REGEN")));
+  m_commandActions.push_back(AddAction(view, "viewRegen", QStringLiteral("&Regen"), QKeySequence(), [this] {
+    if (DrawingView* v = CurrentView()) v->Regenerate();
+    Post("_REGEN");
+  }));
 
   QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
   m_commandActions.push_back(AddAction(tools, "toolsLoadApplication",

@@ -110,9 +110,9 @@ void ScenePainter::DrawPolyline(QPainter& painter, const Scene& scene, const Pol
                                 bool highlighted) {
   if (prim.points.empty()) return;
   const double width = style.pixelsPerMm > 0.0 ? std::max(1.0, prim.pen.weightMm * style.pixelsPerMm)
-                                                : (highlighted ? 2.0 : 1.0);
+                                                : (highlighted && style.dashedHighlight ? 2.0 : 1.0);
   SetPen(painter, highlighted ? style.highlight : ColourOf(prim.pen.colour, style), width,
-         highlighted);
+         highlighted && style.dashedHighlight);
   auto draw = [&](const std::vector<Pt>& pts, bool closed) {
     m_points.clear();
     for (const Pt& p : pts) m_points.push_back(Q(toDevice.Map(p)));
@@ -160,7 +160,7 @@ void ScenePainter::DrawText(QPainter& painter, const TextPrim& prim, const Affin
   if (pixelHeight < style.textLineFrom) return;
   const double lean = prim.lean * prim.height;
   if (pixelHeight < style.textGlyphsFrom || style.textBoxes) {
-    SetPen(painter, colour, 1.0, highlighted);
+    SetPen(painter, colour, 1.0, highlighted && style.dashedHighlight);
     if (style.textBoxes && pixelHeight >= style.textGlyphsFrom) {
       const QPointF box[5] = {Q(toDev.Map({0, 0})), Q(toDev.Map({prim.advance, 0})),
                               Q(toDev.Map({prim.advance + lean, prim.height})),

@@ -33,6 +33,9 @@ struct PaintStyle {
   // Texts as their boxes instead of glyphs (the reduced detail of a large drag).
   bool textBoxes = false;
   QColor highlight = QColor(255, 200, 64);
+  // Highlighted entities dashed; a large selection is drawn solid in the highlight colour,
+  // as dashes cost too much to draw by the hundred thousand.
+  bool dashedHighlight = true;
 };
 
 // Keeps the fonts; one for the life of a view or a plot.

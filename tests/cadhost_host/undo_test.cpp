@@ -22,16 +22,6 @@ void PrintTo(const ChangeCase& c, std::ostream* os) { *os << c.name; }
 
 AcDbDatabase* Db() { return acdbHostApplicationServices()->workingDatabase(); }
 
-AcDbObjectId LayerNamed(const char* name) {
-  AcDbLayerTable* t = nullptr;
-  AcDbObjectId id;
-  if (Db()->getLayerTable(t, AcDb::kForRead) == Acad::eOk) {
-    t->getAt(name, id);
-    t->close();
-  }
-  return id;
-}
-
 AcDbObjectId AddLayerNamed(const char* name) {
   AcDbLayerTable* t = nullptr;
   if (Db()->getLayerTable(t, AcDb::kForWrite) != Acad::eOk) return {};

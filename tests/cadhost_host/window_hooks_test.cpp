@@ -2,6 +2,7 @@
 // pick-first selection, document activation, posted input waking the window, dialogs standing
 // in for command-line questions, and commands of the program around the host.
 
+#include <csignal>
 #include <filesystem>
 
 #include "cadhost_host/host_test_util.h"
@@ -342,6 +343,32 @@ TEST_F(WindowHooks, CommandRunningIsKnownToTheWindowAtItsPrompts) {
   EXPECT_TRUE(running);
   EXPECT_EQ(name, "line");
   EXPECT_FALSE(CommandRunning());
+}
+
+TEST(FaultGuard, ACrashInAWindowsHandlerStopsTheHostWithRecoveryCopies) {
+  vex::test::TempDir dir;
+  const std::string path = dir.File("plan.dxf");
+  {
+    AcDbDatabase db;
+    ASSERT_EQ(db.saveAs(path.c_str()), Acad::eOk);
+  }
+  EXPECT_EXIT(
+      {
+        ResetHost();
+        SetCommandLineView(nullptr);
+        acDocManager->appContextOpenDocument(path.c_str());
+        RunScript("LINE 0,0 1,1\n\n");
+        RunWithFaultGuard("The editor's button", [] { ::raise(SIGSEGV); });
+      },
+      ::testing::ExitedWithCode(3), "The editor's button stopped: Segmentation fault");
+  EXPECT_TRUE(std::filesystem::exists(dir.File("plan.recover.dxf")));
+}
+
+TEST(FaultGuard, NothingHappensWithoutAFault) {
+  int runs = 0;
+  RunWithFaultGuard("nothing", [&] { ++runs; });
+  RunWithFaultGuard("nested", [&] { RunWithFaultGuard("inner", [&] { ++runs; }); });
+  EXPECT_EQ(runs, 2);
 }
 
 }  // namespace

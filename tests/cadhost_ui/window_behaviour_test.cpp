@@ -9,6 +9,9 @@
 #include <QTabWidget>
 #include <QWheelEvent>
 
+
+#include <filesystem>
+
 #include "window_fixture.h"
 
 namespace cadhost::ui::test {
@@ -297,6 +300,77 @@ TEST_F(WindowTest, TheWheelZoomsAboutTheCursorAndTheMiddleButtonPans) {
   Step([&] {
     const Box shown = View()->Transform().Visible();
     EXPECT_NEAR(shown.Height(), 10, 1e-6) << "the window fills the view's height";
+  });
+  Run();
+}
+
+TEST_F(WindowTest, QuittingAsksForEachChangedDrawingAndOpenedOnesAreRecent) {
+  const std::string plan = dir.File("plan.dxf");
+  {
+    AcDbDatabase db;
+    ASSERT_EQ(db.saveAs(plan.c_str()), Acad::eOk);
+  }
+  Start({plan});
+  std::vector<std::string> asked;
+  // Discard for the first drawing, Cancel at the second.
+  std::function<void(QWidget*)> answer = [&](QWidget* box) {
+    auto* m = qobject_cast<QMessageBox*>(box);
+    ASSERT_NE(m, nullptr);
+    asked.push_back(m->text().toStdString());
+    if (asked.size() == 1) {
+      WhenModal(answer);
+      m->button(QMessageBox::Discard)->click();
+    } else {
+      m->button(QMessageBox::Cancel)->click();
+    }
+  };
+  Step([&] {
+    EXPECT_EQ(window->RecentFiles().front(), plan);
+    Type("LINE 0,0 1,1");
+  });
+  Step([&] { Key(Qt::Key_Return); });
+  Step([&] { window->Action("fileNew")->trigger(); });
+  Step([&] { Type("CIRCLE 0,0 1"); });
+  Step([&] {
+    // Cancel at the second question: nothing is closed.
+    WhenModal(answer);
+    window->close();  // the window's close button
+  });
+  Step([&] {
+    EXPECT_EQ(asked, (std::vector<std::string>{"Save changes to plan.dxf?", "Save changes to Drawing1.dxf?"}));
+    EXPECT_EQ(acDocManager->documentCount(), 2);
+  });
+  Run();
+}
+
+TEST_F(WindowTest, ASaveThatFailsSaysWhyAndTheDrawingStaysChanged) {
+  std::filesystem::create_directories(dir.File("job"));
+  const std::string plan = dir.File("job/plan.dxf");
+  {
+    AcDbDatabase db;
+    ASSERT_EQ(db.saveAs(plan.c_str()), Acad::eOk);
+  }
+  Start({plan});
+  std::string said;
+  Step([&] { Type("LINE 0,0 1,1"); });
+  Step([&] { Key(Qt::Key_Return); });
+  Step([&] {
+    // The drawing's folder has become a file: no save can succeed there, not even root's.
+    std::filesystem::rename(dir.File("job"), dir.File("job.moved"));
+    vex::test::WriteFile(dir.File("job"), "not a folder");
+    WhenModal([&](QWidget* box) {
+      auto* m = qobject_cast<QMessageBox*>(box);
+      ASSERT_NE(m, nullptr);
+      said = m->text().toStdString();
+      m->accept();
+    });
+    window->Action("fileSave")->trigger();
+  });
+  Step([&] {
+    EXPECT_NE(said.find("Cannot save " + plan + ": "), std::string::npos) << said;
+    EXPECT_NE(History().find("Cannot save " + plan), std::string::npos);
+    EXPECT_NE(window->Tabs()->tabText(0).toStdString().find('*'), std::string::npos)
+        << "still changed";
   });
   Run();
 }
