@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QMouseEvent>
 
+#include <chrono>
 #include <fstream>
 
 #include "bench_tables.h"
@@ -169,6 +170,31 @@ void BM_DragFrame(benchmark::State& state) {
   state.counters["dragged"] = static_cast<double>(all.size());
 }
 BENCHMARK(BM_DragFrame)->Arg(1)->Arg(8)->Arg(64)->Unit(benchmark::kMillisecond);
+
+// Selecting the whole table with a crossing window at the command prompt, then frames of the
+// view with all of it highlighted.
+void BM_FrameWithTheTableSelected(benchmark::State& state) {
+  DrawingView& v = *Shared().view;
+  v.ZoomExtents();
+  const cadhost::ui::Box all = v.GetScene().Extents();
+  cadhost::ui::InputQueue input;
+  cadhost::SetInputSource(input.MakeSource());
+  input.Pick({AcGePoint3d(all.maxX + 1, all.maxY + 1, 0), 0.0, false, true});
+  input.Pick({AcGePoint3d(all.minX - 1, all.minY - 1, 0), 0.0, false, false});
+  input.End();
+  const auto start = std::chrono::steady_clock::now();
+  cadhost::RunCommandLine();
+  const double selectMs =
+      std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+  v.Refresh();
+  for (auto _ : state) {
+    v.ZoomWindow(v.Transform().Visible());
+    benchmark::DoNotOptimize(v.Render());
+  }
+  state.counters["select_ms"] = selectMs;
+  state.counters["selected"] = static_cast<double>(cadhost::Highlighted().size());
+}
+BENCHMARK(BM_FrameWithTheTableSelected)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

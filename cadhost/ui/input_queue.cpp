@@ -56,7 +56,6 @@ void InputQueue::Wake() {
 
 int InputQueue::Next() {
   for (;;) {
-    if (m_ended) return kInputEnded;
     // While a plug-in's modal dialog holds document activation, nothing is read.
     const bool open = acDocManager->isDocumentActivationEnabled();
     if (open && m_woken) {
@@ -70,6 +69,8 @@ int InputQueue::Next() {
       m_events.pop_front();
       return c;
     }
+    // What was queued before the end is still read.
+    if (m_ended) return kInputEnded;
     QEventLoop loop;
     m_loops.push_back(&loop);
     if (m_depth++ == 0) emit WaitingChanged(true);

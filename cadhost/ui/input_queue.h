@@ -25,7 +25,7 @@ class InputQueue : public QObject {
   // Queues typed bytes (UTF-8), ESC (27) included.
   void Type(const std::string& text);
   void Pick(const PickedPoint& pick);
-  // The window closes: every prompt from now on gets the end of input.
+  // The window closes: once what is queued has been read, every prompt gets the end of input.
   void End();
   bool Ended() const { return m_ended; }
   bool Empty() const { return m_events.empty(); }

@@ -65,8 +65,11 @@ QColor ScenePainter::ColourOf(const Colour& c, const PaintStyle& style) const {
 }
 
 void ScenePainter::SetPen(QPainter& painter, const QColor& colour, double widthPx, bool dashed) {
-  if (m_penOwner == &painter && colour == m_penColour && widthPx == m_penWidth &&
-      dashed == m_penDashed)
+  // Pens are set only when they change: the painter's own pen says what it has, whichever
+  // painter it is.
+  const QPen& now = painter.pen();
+  if (now.color() == colour && now.widthF() == widthPx && now.isCosmetic() &&
+      (now.style() == Qt::CustomDashLine) == dashed && now.style() != Qt::NoPen)
     return;
   QPen pen(colour);
   pen.setWidthF(widthPx);
@@ -75,17 +78,12 @@ void ScenePainter::SetPen(QPainter& painter, const QColor& colour, double widthP
   pen.setJoinStyle(Qt::RoundJoin);
   if (dashed) pen.setDashPattern({4, 3});
   painter.setPen(pen);
-  m_penOwner = &painter;
-  m_penColour = colour;
-  m_penWidth = widthPx;
-  m_penDashed = dashed;
 }
 
 void ScenePainter::Paint(QPainter& painter, const Scene& scene,
                          const std::vector<std::uint32_t>& order, const Affine& toDevice,
                          const PaintStyle& style, const std::unordered_set<AcDbObjectId>* hidden,
                          const std::unordered_set<AcDbObjectId>* highlighted) {
-  m_penOwner = nullptr;
   painter.setRenderHint(QPainter::Antialiasing, style.antialias);
   painter.setRenderHint(QPainter::TextAntialiasing, true);
   const auto& entities = scene.Entities();
@@ -147,7 +145,6 @@ void ScenePainter::DrawFill(QPainter& painter, const FillPrim& prim, const Affin
   painter.setBrush(highlighted ? QBrush(c, Qt::BDiagPattern) : QBrush(c));
   painter.drawPolygon(m_points.data(), static_cast<int>(m_points.size()));
   painter.restore();
-  m_penOwner = nullptr;
 }
 
 void ScenePainter::DrawText(QPainter& painter, const TextPrim& prim, const Affine& toDevice,
@@ -219,7 +216,6 @@ void ScenePainter::DrawText(QPainter& painter, const TextPrim& prim, const Affin
     painter.drawGlyphRun(QPointF(0, 0), glyphRun);
   }
   painter.restore();
-  m_penOwner = nullptr;
 }
 
 }  // namespace cadhost::ui

@@ -74,11 +74,6 @@ class ScenePainter {
   double m_wideAdvance = 1.0;
   double m_capHeight = 0.714;
   std::vector<QPointF> m_points;  // scratch
-  // The pen set last (pens are set only when they change).
-  QColor m_penColour;
-  double m_penWidth = -1.0;
-  bool m_penDashed = false;
-  QPainter* m_penOwner = nullptr;
 };
 
 // A drawing colour on a background: a colour too close to the background (yellow on paper,
