@@ -32,6 +32,8 @@ namespace cadhost {
 void Host::MakeCurrent(AcApDocument* doc) {
   const bool changed = current != doc;
   current = doc;
+  // A pick-first set names entities of the drawing it was made in.
+  if (changed && selecting == nullptr) pickFirst.clear();
   acdbHostApplicationServices()->setWorkingDatabase(doc != nullptr ? doc->database() : nullptr);
   if (changed && window != nullptr) window->DocumentsChanged();
 }

@@ -141,6 +141,20 @@ TEST_F(WindowHooks, ADraggedWindowStartsOnAnEntityWithoutPickingIt) {
   EXPECT_EQ(Highlighted().size(), 2u);
 }
 
+TEST_F(WindowHooks, ThePickFirstSetStaysWithItsDrawing) {
+  AddLine(0, 0, 10, 0);
+  input.Pick(5, 0);
+  Run();
+  ASSERT_EQ(Highlighted().size(), 1u);
+  AcApDocument* first = acDocManager->curDocument();
+  acDocManager->appContextNewDocument(nullptr);
+  EXPECT_TRUE(Highlighted().empty()) << "ERASE in the new drawing must not reach the first";
+  acDocManager->setCurDocument(first);
+  input.Type("ERASE\n\n");
+  Run();
+  EXPECT_EQ(ModelSpace().size(), 1u);
+}
+
 TEST_F(WindowHooks, ThePicksApertureDecidesWhatIsHit) {
   AddLine(0, 0, 10, 0);
   input.Pick(5, 2, 1.0);  // misses: the point starts a window
