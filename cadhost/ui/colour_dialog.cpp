@@ -17,6 +17,13 @@ constexpr int kSwatch = 14;
 
 QColor ColourOfIndex(int i) { return QColor::fromRgb(static_cast<QRgb>(acedGetRGB(i))); }
 
+QString SwatchStyle(int index, bool chosen) {
+  return QStringLiteral("QToolButton { background: %1; border: %2; }")
+      .arg(ColourOfIndex(index).name(),
+           chosen ? QStringLiteral("2px solid black; outline: 1px solid white")
+                  : QStringLiteral("1px solid #555"));
+}
+
 QString NameOf(int color) {
   if (color == 0) return QStringLiteral("BYBLOCK");
   if (color == 256) return QStringLiteral("BYLAYER");
@@ -34,8 +41,8 @@ ColourDialog::ColourDialog(int color, bool allowMetaColor, int layerColor, QWidg
     b->setObjectName(QStringLiteral("colour%1").arg(index));
     b->setFixedSize(kSwatch, kSwatch);
     b->setToolTip(QStringLiteral("Index color: %1").arg(index));
-    b->setStyleSheet(QStringLiteral("QToolButton { background: %1; border: 1px solid #555; }")
-                         .arg(ColourOfIndex(index).name()));
+    b->setStyleSheet(SwatchStyle(index, false));
+    m_swatches[index] = b;
     connect(b, &QToolButton::clicked, this, [this, index] { SetColor(index); });
     return b;
   };
@@ -88,7 +95,11 @@ ColourDialog::ColourDialog(int color, bool allowMetaColor, int layerColor, QWidg
 void ColourDialog::SetColor(int color) {
   const bool ok = (color >= 1 && color <= 255) || (m_meta && (color == 0 || color == 256));
   if (!ok) color = 7;
+  if (m_color >= 1 && m_color <= 255 && m_swatches[m_color] != nullptr)
+    m_swatches[m_color]->setStyleSheet(SwatchStyle(m_color, false));
   m_color = color;
+  if (color >= 1 && color <= 255 && m_swatches[color] != nullptr)
+    m_swatches[color]->setStyleSheet(SwatchStyle(color, true));
   m_index->setText(NameOf(color));
   const int shown = color == 256 ? m_layerColor : color == 0 ? 7 : color;
   m_sample->setStyleSheet(QStringLiteral("background: %1; border: 1px solid #555;")

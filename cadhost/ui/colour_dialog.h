@@ -8,6 +8,7 @@
 
 class QLabel;
 class QLineEdit;
+class QToolButton;
 
 namespace cadhost::ui {
 
@@ -34,6 +35,7 @@ class ColourDialog : public QDialog {
   int m_color = 7;
   QLineEdit* m_index;
   QLabel* m_sample;
+  QToolButton* m_swatches[256] = {};  // by index; the chosen one is framed
 };
 
 }  // namespace cadhost::ui

@@ -66,6 +66,10 @@ std::optional<std::pair<AcGePoint3d, AcGePoint3d>> LineNear(const std::vector<Ac
 TEST_F(WindowTest, ADrafterDrawsSelectsMovesUndoesLoadsAndSaves) {
   const std::string drawing = FrameDrawing(dir.File("frame.dxf"));
   const std::string saved = dir.File("saved.dxf");
+  // The plug-in installed in the scratch folder: it sets up its folders beside Sys16/.
+  fs::create_directories(dir.File("install/Sys16"));
+  const std::string arx = dir.File("install/Sys16/VexTable.arx");
+  fs::copy_file(VEXTABLE_ARX, arx);
   Start({drawing});
   double px = 0;  // a pixel in drawing units
   AcDbObjectId line;
@@ -134,7 +138,7 @@ TEST_F(WindowTest, ADrafterDrawsSelectsMovesUndoesLoadsAndSaves) {
       auto* load = qobject_cast<AppLoadDialog*>(dialog);
       ASSERT_NE(load, nullptr);
       QLineEdit* file = load->FileField();
-      QTest::keyClicks(file, QString::fromStdString(VEXTABLE_ARX));
+      QTest::keyClicks(file, QString::fromStdString(arx));
       QTest::mouseClick(load->findChild<QPushButton*>("load"), Qt::LeftButton);
       EXPECT_EQ(load->List()->count(), 1) << load->Message().toStdString();
       load->accept();
