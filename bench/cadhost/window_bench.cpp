@@ -120,7 +120,7 @@ void BM_ZoomFrame(benchmark::State& state) {
   }
   state.counters["frame_ms"] = v.LastRenderMs();
 }
-BENCHMARK(BM_ZoomFrame)->Arg(1)->Arg(4)->Arg(16)->Arg(64)->Arg(256)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ZoomFrame)->Arg(1)->Arg(4)->Arg(8)->Arg(12)->Arg(16)->Arg(64)->Arg(256)->Unit(benchmark::kMillisecond);
 
 void BM_PanFrame(benchmark::State& state) {
   DrawingView& v = *Shared().view;
