@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "cadhost/sdk/acedads.h"
 #include "cadhost/sdk/acutads.h"
 
 namespace vex {
@@ -11,7 +12,8 @@ void HostMessages::Print(std::string_view text) {
 }
 
 void HostMessages::Alert(std::string_view text) {
-  acutPrintf("\n%.*s\n", static_cast<int>(text.size()), text.data());
+  // A message box in the host's window; on the command line without one.
+  acedAlert(std::string(text).c_str());
 }
 
 }  // namespace vex

@@ -108,7 +108,34 @@ AcDbObjectId DatabaseImpl::adopt(AcDbObject* object, AcDbObjectId owner, AcDbHan
   const AcDbObjectId id = makeId(m_serial, index);
   ObjectAccess::attach(*object, m_owner, id, handle, owner);
   giveFollowersHandles(*object);
+  if (m_observer != nullptr) m_observer->added(id);
   return id;
+}
+
+std::unique_ptr<AcDbObject> DatabaseImpl::exchange(AcDbObjectId id,
+                                                   std::unique_ptr<AcDbObject> incoming) {
+  if (static_cast<std::uint32_t>(id.asOldId() >> kSerialShift) != m_serial) return incoming;
+  const auto index = static_cast<std::uint32_t>(id.asOldId());
+  if (index == 0 || index >= m_objects.size()) return incoming;
+  // The handles an object holds: its own and those of its followers.
+  const auto handlesOf = [](const AcDbObject& o) {
+    std::vector<std::uint64_t> out = {o.getDbHandle().value()};
+    if (const DxfExtras* x = ObjectAccess::extras(o))
+      for (const RawFollower& f : x->followers)
+        if (!f.handle.isNull()) out.push_back(f.handle.value());
+    return out;
+  };
+  std::unique_ptr<AcDbObject> outgoing = std::move(m_objects[index]);
+  if (outgoing)
+    for (std::uint64_t h : handlesOf(*outgoing))
+      if (const auto it = m_byHandle.find(h); it != m_byHandle.end() && it->second == index)
+        m_byHandle.erase(it);
+  if (incoming) {
+    ObjectAccess::resetOpens(*incoming);
+    for (std::uint64_t h : handlesOf(*incoming)) m_byHandle[h] = index;
+  }
+  m_objects[index] = std::move(incoming);
+  return outgoing;
 }
 
 void DatabaseImpl::giveFollowersHandles(AcDbObject& object) {
@@ -148,6 +175,7 @@ AcDbObjectId DatabaseImpl::addRecord(AcDbSymbolTable& table,
   const std::string key = FoldName(record->name());
   auto& index = ObjectAccess::index(table);
   if (ObjectAccess::uniqueNames(table) && index.count(key) != 0) return AcDbObjectId();
+  willChange(table);
   const AcDbObjectId id = add(std::move(record), table.objectId(), handle);
   ObjectAccess::records(table).push_back(id);
   index.emplace(key, id);
@@ -166,6 +194,7 @@ AcDbObjectId DatabaseImpl::appendEntity(AcDbObjectId blockId, std::unique_ptr<Ac
                                         AcDbHandle handle) {
   auto* block = get<AcDbBlockTableRecord>(blockId);
   if (block == nullptr) return AcDbObjectId();
+  willChange(*block);
   const AcDbObjectId id = add(std::move(entity), blockId, handle);
   ObjectAccess::entities(*block).push_back(id);
   return id;

@@ -31,12 +31,26 @@ struct HeaderValues {
   AcDbObjectId celtype;
   // Other variables, in file order: name and the groups of its value.
   std::vector<std::pair<std::string, TagList>> others;
+  bool operator==(const HeaderValues&) const = default;
 };
 
 // A whole section the host does not interpret (CLASSES, THUMBNAILIMAGE, ACDSDATA, ...).
 struct RawSection {
   std::string name;
   TagList tags;
+};
+
+// Told of every change to the objects of a store before it happens, so that the change can be
+// undone and views can draw it. Changes made while a file is read or a copy is built in a new
+// store are not told: no observer is set then.
+class ChangeObserver {
+ public:
+  virtual ~ChangeObserver() = default;
+  // `object`, an object of the store, is about to change: it is opened for write, or it is a
+  // table or block that gets a record, an entity or a renamed record without being opened.
+  virtual void willChange(AcDbObject& object) = 0;
+  // `id` has just been added to the store.
+  virtual void added(AcDbObjectId id) = 0;
 };
 
 class DatabaseImpl {
@@ -80,6 +94,21 @@ class DatabaseImpl {
     m_nextHandle = top + 1;
   }
   std::size_t objectCount() const { return m_objects.size(); }
+  // Sets the next handle back (undo): the handles above it must be free.
+  void setHandseed(std::uint64_t next) { m_nextHandle = next; }
+
+  // The one observer of the store's changes, or null (not owned).
+  void setObserver(ChangeObserver* observer) { m_observer = observer; }
+  ChangeObserver* observer() const { return m_observer; }
+  void willChange(AcDbObject& object) {
+    if (m_observer != nullptr) m_observer->willChange(object);
+  }
+  // Puts `incoming` in the place of the object of `id` and returns the object that was there,
+  // taken out of the store; either may be null (an object added back, or taken out). The
+  // objects keep their id, handle and owner fields, so that an object taken out can be put
+  // back later: `incoming` must be such an object or a full copy made with those fields of
+  // `id`. Handles follow the objects. The incoming object is closed. For undo and redo.
+  std::unique_ptr<AcDbObject> exchange(AcDbObjectId id, std::unique_ptr<AcDbObject> incoming);
 
   // Adds `record` to `table` without the open protocol; returns its id or null when the name
   // is taken (unique tables).
@@ -132,6 +161,7 @@ class DatabaseImpl {
   std::vector<std::unique_ptr<AcDbObject>> m_objects;  // by id index; [0] unused
   std::unordered_map<std::uint64_t, std::uint32_t> m_byHandle;
   std::uint64_t m_nextHandle = 1;
+  ChangeObserver* m_observer = nullptr;
 };
 
 }  // namespace cadhost

@@ -216,6 +216,7 @@ Acad::ErrorStatus AcDbObject::upgradeOpen() {
   if (m_writer) return Acad::eWasOpenForWrite;
   if (m_readers == 0) return Acad::eNotOpenForRead;
   if (m_readers > 1) return Acad::eWasOpenForRead;
+  m_db->impl().willChange(*this);
   m_readers = 0;
   m_writer = true;
   return Acad::eOk;
@@ -238,7 +239,8 @@ Acad::ErrorStatus acdbOpenAcDbObject(AcDbObject*& obj, AcDbObjectId id, AcDb::Op
                                      bool openErased) {
   obj = nullptr;
   if (id.isNull()) return Acad::eNullObjectId;
-  AcDbObject* o = cadhost::DatabaseImpl::lookup(id);
+  cadhost::DatabaseImpl* impl = cadhost::DatabaseImpl::of(id);
+  AcDbObject* o = impl != nullptr ? impl->object(id) : nullptr;
   if (o == nullptr) return Acad::eUnknownHandle;
   if (o->isErased() && !openErased) return Acad::eWasErased;
   bool& writer = cadhost::ObjectAccess::writer(*o);
@@ -246,6 +248,7 @@ Acad::ErrorStatus acdbOpenAcDbObject(AcDbObject*& obj, AcDbObjectId id, AcDb::Op
   if (writer) return Acad::eWasOpenForWrite;
   if (mode == AcDb::kForWrite) {
     if (readers > 0) return Acad::eWasOpenForRead;
+    impl->willChange(*o);
     writer = true;
   } else {
     if (readers >= kMaxReaders) return Acad::eTooManyReaders;

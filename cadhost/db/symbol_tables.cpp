@@ -68,6 +68,7 @@ Acad::ErrorStatus AcDbSymbolTableRecord::setName(const ACHAR* name) {
     const std::string key = cadhost::FoldName(name);
     const auto it = index.find(key);
     if (it != index.end() && it->second != objectId()) return Acad::eDuplicateRecordName;
+    impl->willChange(*table);
     index.erase(cadhost::FoldName(m_name));
     index[key] = objectId();
   }

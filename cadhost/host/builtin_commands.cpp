@@ -7,6 +7,9 @@
 namespace cadhost {
 namespace {
 
+constexpr unsigned kNoStep = BuiltinCommand::kNoUndoStep;
+constexpr unsigned kPickFirst = BuiltinCommand::kUsesPickFirst;
+
 constexpr std::array kBuiltins = {
     BuiltinCommand{"NEW", &NewCommand, false},
     BuiltinCommand{"OPEN", &OpenCommand, false},
@@ -23,12 +26,16 @@ constexpr std::array kBuiltins = {
     BuiltinCommand{"CIRCLE", &CircleCommand, true},
     BuiltinCommand{"TEXT", &TextCommand, true},
     BuiltinCommand{"DTEXT", &TextCommand, true},
-    BuiltinCommand{"ERASE", &EraseCommand, true},
-    BuiltinCommand{"MOVE", &MoveCommand, true},
+    BuiltinCommand{"ERASE", &EraseCommand, true, kPickFirst},
+    BuiltinCommand{"MOVE", &MoveCommand, true, kPickFirst},
     BuiltinCommand{"UCS", &UcsCommand, true},
     BuiltinCommand{"TILEMODE", &TilemodeCommand, true},
     BuiltinCommand{"REDRAW", &RedrawCommand, true},
     BuiltinCommand{"REGEN", &RedrawCommand, true},
+    BuiltinCommand{"U", &UndoOneCommand, true, kNoStep},
+    BuiltinCommand{"UNDO", &UndoCommand, true, kNoStep},
+    BuiltinCommand{"REDO", &RedoCommand, true, kNoStep},
+    BuiltinCommand{"SCRIPT", &ScriptCommand, false, kNoStep},
 };
 
 }  // namespace
@@ -36,7 +43,16 @@ constexpr std::array kBuiltins = {
 const BuiltinCommand* FindBuiltin(std::string_view name) {
   for (const BuiltinCommand& b : kBuiltins)
     if (SameName(b.name, name)) return &b;
+  for (const HostCommand& c : Host::Get().hostCommands)
+    if (SameName(c.name, name)) return &c.command;
   return nullptr;
+}
+
+void AddHostCommand(const std::string& name, void (*run)(), bool needsDocument, bool undoable) {
+  auto& commands = Host::Get().hostCommands;
+  std::erase_if(commands, [&](const HostCommand& c) { return SameName(c.name, name); });
+  commands.push_back({name, {nullptr, run, needsDocument, undoable ? 0u : kNoStep}});
+  commands.back().command.name = commands.back().name.c_str();
 }
 
 AcDbObjectId AppendToCurrentSpace(AcDbEntity* entity) {

@@ -32,6 +32,10 @@ void MoveCommand();
 void UcsCommand();
 void TilemodeCommand();
 void RedrawCommand();
+void UndoOneCommand();
+void UndoCommand();
+void RedoCommand();
+void ScriptCommand();
 
 // Appends an entity to the current space of the current drawing with the drawing's current
 // layer and properties, and marks the drawing changed; the id, or null (the entity is then

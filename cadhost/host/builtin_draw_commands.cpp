@@ -140,9 +140,10 @@ void LineCommand() {
   std::vector<AcGePoint3d> points = {a.point};
   std::vector<AcDbObjectId> lines;
   for (;;) {
+    const PromptContext from = PointContext(PromptContext::Kind::Point, &points.back());
     a = AskPoint(lines.size() >= 2 ? "\nSpecify next point or [Close/Undo]: "
                                    : "\nSpecify next point or [Undo]: ",
-                 lines.size() >= 2 ? "Close Undo" : "Undo");
+                 lines.size() >= 2 ? "Close Undo" : "Undo", &from);
     if (a.rc == RTNONE || a.rc == RTCAN) return;
     if (a.rc == RTKWORD && a.keyword == "Undo") {
       if (lines.empty()) {
@@ -171,9 +172,10 @@ void PlineCommand() {
   std::vector<AcGePoint3d> points = {a.point};
   bool closed = false;
   for (;;) {
+    const PromptContext from = PointContext(PromptContext::Kind::Point, &points.back());
     a = AskPoint(points.size() >= 3 ? "\nSpecify next point or [Close/Undo]: "
                                     : "\nSpecify next point or [Undo]: ",
-                 points.size() >= 3 ? "Close Undo" : "Undo");
+                 points.size() >= 3 ? "Close Undo" : "Undo", &from);
     if (a.rc == RTKWORD && a.keyword == "Undo") {
       if (points.size() > 1) points.pop_back();
       continue;

@@ -21,20 +21,21 @@ std::string FileName(const std::string& typed) {
   return s;
 }
 
-// Asks for a name with spaces allowed; false on ESC or the end of input.
-bool AskName(const std::string& prompt, std::string& name) {
-  std::string typed;
-  const int rc = acedGetString(1, prompt.c_str(), typed);
-  if (rc != RTNORM && rc != RTNONE) return false;
-  name = FileName(typed);
+bool AskName(const std::string& prompt, std::string& name, FileChoice kind,
+             const std::string& current = {}) {
+  std::optional<std::string> chosen = AskFileName(prompt, kind, current);
+  if (!chosen) return false;
+  name = std::move(*chosen);
   return true;
 }
 
 // "Cannot <what> <name>: <why>" for a failed open or save.
 void ReportFailure(const char* what, const std::string& name, Acad::ErrorStatus es,
                    const std::string& why) {
-  acutPrintf("\nCannot %s %s: %s", what, name.c_str(),
-             why.empty() ? acadErrorStatusText(es) : why.c_str());
+  const std::string text = std::string("Cannot ") + what + " " + name + ": " +
+                           (why.empty() ? acadErrorStatusText(es) : why.c_str());
+  acutPrintf("\n%s", text.c_str());
+  if (HostWindow* w = Host::Get().window) w->Alert(text);
 }
 
 bool Save(AcApDocument* doc, const std::string& path) {
@@ -60,11 +61,14 @@ bool SaveAs(AcApDocument* doc) {
   const std::string current =
       st.untitled ? (fs::current_path() / st.path).string() : st.path;
   std::string name;
-  if (!AskName("\nSave drawing as <" + current + ">: ", name)) return false;
+  if (!AskName("\nSave drawing as <" + current + ">: ", name, FileChoice::SaveDrawing, current))
+    return false;
   if (name.empty()) name = current;
   if (fs::path(name).extension().empty()) name += ".dxf";
   std::error_code ec;
-  if (fs::exists(name, ec) && !(fs::equivalent(name, current, ec) && !st.untitled)) {
+  // A file dialog has asked about replacing a file already.
+  const bool asked = Host::Get().UseFileDialogs();
+  if (!asked && fs::exists(name, ec) && !(fs::equivalent(name, current, ec) && !st.untitled)) {
     const PromptAnswer a = AskKeyword(
         "\nA drawing with this name already exists.\nDo you want to replace it? [Yes/No] <N>: ",
         "Yes No");
@@ -76,6 +80,12 @@ bool SaveAs(AcApDocument* doc) {
 // Asks whether to save a changed drawing before it goes: false when the user cancels.
 bool ConfirmDiscard(AcApDocument* doc) {
   if (!doc->isModified()) return true;
+  if (Host::Get().UseDialogs()) {
+    const int answer = Host::Get().window->AskSaveChanges(doc);
+    if (answer < 0) return false;
+    if (answer == 0) return true;
+    return doc->isUntitled() ? SaveAs(doc) : Save(doc, doc->fileName());
+  }
   const PromptAnswer a = AskKeyword(
       std::string("\nSave changes to ") + doc->docTitle() + "? [Yes/No/Cancel] <Yes>: ",
       "Yes No Cancel");
@@ -86,9 +96,25 @@ bool ConfirmDiscard(AcApDocument* doc) {
 
 }  // namespace
 
+std::optional<std::string> AskFileName(const std::string& prompt, FileChoice kind,
+                                       const std::string& current) {
+  Host& h = Host::Get();
+  if (h.UseFileDialogs()) return h.window->ChooseFile(kind, current);
+  std::string typed;
+  const int rc = acedGetString(1, prompt.c_str(), typed);
+  if (rc != RTNORM && rc != RTNONE) return std::nullopt;
+  return FileName(typed);
+}
+
 void NewCommand() {
   std::string name;
-  if (!AskName("\nEnter template file name or [. (for none)] <.>: ", name)) return;
+  // A new drawing from the window starts empty; a template is typed at the command line.
+  if (Host::Get().UseFileDialogs()) {
+    acDocManagerPtr()->appContextNewDocument(nullptr);
+    return;
+  }
+  if (!AskName("\nEnter template file name or [. (for none)] <.>: ", name, FileChoice::Template))
+    return;
   if (name == ".") name.clear();
   const Acad::ErrorStatus es = acDocManagerPtr()->appContextNewDocument(name.c_str());
   if (es != Acad::eOk)
@@ -97,7 +123,9 @@ void NewCommand() {
 
 void OpenCommand() {
   std::string name;
-  if (!AskName("\nEnter name of drawing to open: ", name) || name.empty()) return;
+  if (!AskName("\nEnter name of drawing to open: ", name, FileChoice::OpenDrawing) ||
+      name.empty())
+    return;
   const Acad::ErrorStatus es = acDocManagerPtr()->appContextOpenDocument(name.c_str());
   if (es != Acad::eOk)
     ReportFailure("open", name, es, acDocManagerPtr()->lastOpenReport().message);
@@ -117,6 +145,14 @@ void CloseCommand() {
 }
 
 void QuitCommand() {
+  Host& h = Host::Get();
+  if (h.UseDialogs()) {
+    // With a window each changed drawing is asked about, as closing it would.
+    for (const auto& d : h.documents)
+      if (!ConfirmDiscard(d.get())) return;
+    RequestQuit();
+    return;
+  }
   // The question of the host's command-line QUIT: "QUIT Y" in a script discards and ends.
   bool changed = false;
   for (const auto& d : Host::Get().documents) changed = changed || d->isModified();
@@ -129,8 +165,14 @@ void QuitCommand() {
 }
 
 void AppLoadCommand() {
+  if (Host::Get().UseDialogs()) {
+    Host::Get().window->ShowApplications();
+    return;
+  }
   std::string name;
-  if (!AskName("\nEnter application file name to load: ", name) || name.empty()) return;
+  if (!AskName("\nEnter application file name to load: ", name, FileChoice::Application) ||
+      name.empty())
+    return;
   acrxDynamicLinker->loadModule(name.c_str(), true, true);
 }
 
@@ -145,11 +187,15 @@ void ArxCommand() {
   }
   std::string name;
   if (a.keyword == "Load") {
-    if (AskName("\nEnter ARX file name: ", name) && !name.empty())
+    if (AskName("\nEnter ARX file name: ", name, FileChoice::Application) && !name.empty())
       acrxDynamicLinker->loadModule(name.c_str(), true, true);
     return;
   }
-  if (!AskName("\nEnter ARX application name: ", name) || name.empty()) return;
+  std::string typed;
+  const int rc = acedGetString(1, "\nEnter ARX application name: ", typed);
+  if (rc != RTNORM) return;
+  name = FileName(typed);
+  if (name.empty()) return;
   if (acrxDynamicLinker->unloadModule(name.c_str(), true))
     acutPrintf("\n%s unloaded.", name.c_str());
   else if (acrxDynamicLinker->isApplicationLocked(name.c_str()))

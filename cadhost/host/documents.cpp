@@ -30,8 +30,12 @@ bool AcApDocument::isModified() const { return m_state->modified; }
 namespace cadhost {
 
 void Host::MakeCurrent(AcApDocument* doc) {
+  const bool changed = current != doc;
   current = doc;
+  // A pick-first set names entities of the drawing it was made in.
+  if (changed && selecting == nullptr) pickFirst.clear();
   acdbHostApplicationServices()->setWorkingDatabase(doc != nullptr ? doc->database() : nullptr);
+  if (changed && window != nullptr) window->DocumentsChanged();
 }
 
 namespace {
@@ -44,9 +48,11 @@ bool IsOpen(const AcApDocument* doc) {
 
 AcApDocument* Adopt(std::unique_ptr<DocumentState> state) {
   Host& h = Host::Get();
+  state->journal = std::make_unique<UndoJournal>(*state->db);
   h.documents.emplace_back(DocumentState::Make(std::move(state)));
   AcApDocument* doc = h.documents.back().get();
   h.MakeCurrent(doc);
+  if (h.window != nullptr) h.window->DocumentsChanged();
   return doc;
 }
 
@@ -95,7 +101,29 @@ Acad::ErrorStatus AcApDocManager::setCurDocument(AcApDocument* doc, AcAp::DocLoc
 }
 
 Acad::ErrorStatus AcApDocManager::activateDocument(AcApDocument* doc, bool) {
+  if (Host::Get().activationDisabled > 0) return Acad::eNotApplicable;
   return setCurDocument(doc);
+}
+
+Acad::ErrorStatus AcApDocManager::disableDocumentActivation() {
+  Host& h = Host::Get();
+  if (h.activationDisabled++ == 0 && h.window != nullptr) h.window->ActivationChanged(false);
+  return Acad::eOk;
+}
+
+Acad::ErrorStatus AcApDocManager::enableDocumentActivation() {
+  Host& h = Host::Get();
+  if (h.activationDisabled == 0) return Acad::eNotApplicable;
+  if (--h.activationDisabled == 0) {
+    if (h.window != nullptr) h.window->ActivationChanged(true);
+    // Input that waited for the dialog may be read now.
+    if (h.source) h.source->Wake();
+  }
+  return Acad::eOk;
+}
+
+bool AcApDocManager::isDocumentActivationEnabled() const {
+  return Host::Get().activationDisabled == 0;
 }
 
 Acad::ErrorStatus AcApDocManager::appContextNewDocument(const ACHAR* templateName) {
@@ -163,6 +191,8 @@ Acad::ErrorStatus AcApDocManager::closeDocument(AcApDocument* doc) {
       next = h.documents[static_cast<std::size_t>(index > 0 ? index - 1 : 0)].get();
     h.MakeCurrent(next);
   }
+  closing.reset();
+  if (h.window != nullptr) h.window->DocumentsChanged();
   return Acad::eOk;
 }
 
@@ -178,6 +208,7 @@ Acad::ErrorStatus AcApDocManager::sendStringToExecute(AcApDocument* doc, const A
   h.posted.emplace_back(text);
   if (activate) h.MakeCurrent(doc);
   for (const char* p = text; *p != '\0'; ++p) h.postedInput.push_back(*p);
+  if (h.source) h.source->Wake();
   return Acad::eOk;
 }
 

@@ -51,9 +51,15 @@ int acedRedraw(const ads_name entity, int mode) {
 
 int acedDragGen(const ads_name set, const ACHAR* prompt, int /*cursor*/,
                 int (*callback)(ads_point pt, ads_matrix matrix), ads_point result) {
-  if (cadhost::FindSet(set) == nullptr || callback == nullptr) return RTERROR;
+  const std::vector<AcDbObjectId>* ids = cadhost::FindSet(set);
+  if (ids == nullptr || callback == nullptr) return RTERROR;
+  // A window shows the set following the cursor; the set may not change while it does.
+  const std::vector<AcDbObjectId> dragged = *ids;
+  cadhost::PromptContext context = cadhost::PointContext(cadhost::PromptContext::Kind::Drag);
+  context.dragSet = &dragged;
+  context.dragCallback = callback;
   ads_point p = {0, 0, 0};
-  const int rc = acedGetPoint(nullptr, prompt, p);
+  const int rc = cadhost::GetPointIn(context, prompt, p);
   if (rc != RTNORM) return rc;
   // The cursor reached the point: the callback gives the matrix a view would show the set
   // through. Without a window nothing is shown, but a failing callback still ends the drag.

@@ -163,6 +163,18 @@ void acedRestoreStatusBar() {
   if (h.view) h.view->RestoreStatusBar();
 }
 
+int acedAlert(const ACHAR* text) {
+  if (text == nullptr) return RTERROR;
+  Host& h = Host::Get();
+  if (h.window != nullptr) {
+    h.text.append("\n").append(text).append("\n");  // recorded, not shown on the command line
+    h.window->Alert(text);
+  } else {
+    h.Print(std::string("\n") + text + "\n");
+  }
+  return RTNORM;
+}
+
 void InitAcUiDLL() {}
 
 QWidget* acedGetAcadFrame() { return Host::Get().frame; }

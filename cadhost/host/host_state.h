@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <list>
 #include <map>
 #include <memory>
 #include <string>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "cadhost/host/host_control.h"
+#include "cadhost/host/undo.h"
 #include "cadhost/sdk/accmd.h"
 #include "cadhost/sdk/acdocman.h"
 
@@ -44,6 +46,7 @@ struct DocumentState {
   std::unordered_set<AcDbObjectId> hidden;       // acedRedraw mode 2
   std::vector<AcDbObjectId> previousSelection;   // "P" at Select objects
   AcGePoint3d lastPoint;                         // LASTPOINT, UCS
+  std::unique_ptr<UndoJournal> journal;          // after db: it goes first
   static AcApDocument* Make(std::unique_ptr<DocumentState> state);
 };
 
@@ -74,9 +77,21 @@ struct CommandGroup {
 
 // The host's own commands.
 struct BuiltinCommand {
+  // What a command may do besides running.
+  enum Flags : unsigned {
+    kNoUndoStep = 1,    // its changes are no step of their own (U, REDO, SCRIPT)
+    kUsesPickFirst = 2, // its first selection takes the pick-first set
+  };
   const char* name;
   void (*run)();
   bool needsDocument;
+  unsigned flags = 0;
+};
+
+// A command added by the program around the host (AddHostCommand).
+struct HostCommand {
+  std::string name;
+  BuiltinCommand command;
 };
 
 class Host {
@@ -114,6 +129,10 @@ class Host {
   // ---- commands
   std::vector<CommandGroup> groups;  // front is searched first
   std::string lastCommand;
+  std::list<HostCommand> hostCommands;  // a list: entries stay where they are
+  int commandDepth = 0;        // commands running, nested ones (transparent) counted
+  std::string runningCommand;  // the outermost one, as typed
+  int activationDisabled = 0;  // disableDocumentActivation calls not yet enabled again
   // Removes every command registered by `app`.
   void RemoveCommandsOf(const AppRecord* app);
 
@@ -122,12 +141,17 @@ class Host {
   std::string typed;
   std::size_t typedPos = 0;
   std::unique_ptr<InputSource> source;
+  std::unique_ptr<InputSource> script;  // SCRIPT's file, read before typed text and source
   bool atLineStart = true;
   bool sourceEnded = false;
 
   // ---- selection sets
   std::map<std::int64_t, std::vector<AcDbObjectId>> selectionSets;
   std::int64_t nextSelectionSet = 1;
+  // Selected at the command prompt, before a command; handed to a command that may use it.
+  std::vector<AcDbObjectId> pickFirst;
+  std::vector<AcDbObjectId> pickFirstForCommand;
+  const std::vector<AcDbObjectId>* selecting = nullptr;  // the selection being made
 
   // ---- variables
   int fileDia = 0;
@@ -137,6 +161,11 @@ class Host {
   // ---- windows
   QWidget* frame = nullptr;
   QWidget* mainWindow = nullptr;
+  HostWindow* window = nullptr;
+  // Whether a dialog may stand in for a command-line question: a window is there and the
+  // input is not a script (scripts answer on the command line), and for file names FILEDIA.
+  bool UseDialogs() const { return window != nullptr && !script; }
+  bool UseFileDialogs() const { return UseDialogs() && fileDia != 0; }
 
  private:
   Host();

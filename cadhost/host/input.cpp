@@ -4,7 +4,9 @@
 
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 #include "cadhost/host/host_state.h"
 
@@ -42,12 +44,22 @@ class FileSource : public InputSource {
 // Whether the answer being read came, at least in part, from an echoing source.
 bool g_fromEchoingSource = false;
 
+// NextChar: the running script has just ended (a partly typed answer ends with it).
+constexpr int kScriptEnded = -4;
+
 int NextChar() {
   Host& h = Host::Get();
   if (!h.postedInput.empty()) {
     const char c = h.postedInput.front();
     h.postedInput.pop_front();
     return static_cast<unsigned char>(c);
+  }
+  if (h.script) {
+    const int c = h.script->Next();
+    if (c >= 0) return c;
+    h.script.reset();  // the script has ended: input goes on from where it came before
+    h.atLineStart = true;
+    return kScriptEnded;
   }
   if (h.typedPos < h.typed.size()) {
     const char c = h.typed[h.typedPos++];
@@ -63,9 +75,10 @@ int NextChar() {
       g_fromEchoingSource = g_fromEchoingSource || h.source->EchoesInput();
       return c;
     }
+    if (c == kInputPick || c == kInputAgain) return c;
     h.sourceEnded = true;
   }
-  return -1;
+  return kInputEnded;
 }
 
 }  // namespace
@@ -77,21 +90,31 @@ Answer ReadAnswer(bool spacesAllowed) {
   g_fromEchoingSource = false;
   for (;;) {
     int c = NextChar();
+    if (c == kScriptEnded && !text.empty()) return {Answer::Kind::Text, text, {}};
+    if (c == kInputAgain || c == kScriptEnded) continue;
+    if (c == kInputPick) {
+      Answer a{Answer::Kind::Pick, {}, {}};
+      if (h.source && h.source->TakePick(a.pick)) {
+        h.atLineStart = true;
+        return a;
+      }
+      continue;
+    }
     if (c < 0) {
-      if (text.empty()) return {Answer::Kind::End, {}};
-      return {Answer::Kind::Text, text};
+      if (text.empty()) return {Answer::Kind::End, {}, {}};
+      return {Answer::Kind::Text, text, {}};
     }
     if (h.atLineStart && c == ';') {
       while (c >= 0 && c != '\n' && c != '\r') c = NextChar();
       continue;
     }
     h.atLineStart = false;
-    if (c == kEsc) return {Answer::Kind::Cancel, {}};
+    if (c == kEsc) return {Answer::Kind::Cancel, {}, {}};
     if (c == '\n' || c == '\r') {
       h.atLineStart = true;
-      return {Answer::Kind::Text, text};
+      return {Answer::Kind::Text, text, {}};
     }
-    if ((c == ' ' || c == '\t') && !spacesAllowed) return {Answer::Kind::Text, text};
+    if ((c == ' ' || c == '\t') && !spacesAllowed) return {Answer::Kind::Text, text, {}};
     if (text.size() < kMaxAnswer) {
       text.push_back(static_cast<char>(c));
     } else if (!cut) {
@@ -101,10 +124,17 @@ Answer ReadAnswer(bool spacesAllowed) {
   }
 }
 
-Answer Ask(const std::string& prompt, bool spacesAllowed) {
+Answer Ask(const std::string& prompt, bool spacesAllowed, const PromptContext* context) {
   Host& h = Host::Get();
   h.Print(prompt);
+  PromptContext plain;
+  plain.kind = spacesAllowed ? PromptContext::Kind::Text : PromptContext::Kind::Other;
+  plain.spacesAllowed = spacesAllowed;
+  HostWindow* window = h.window;
+  if (window != nullptr) window->PromptStarted(context != nullptr ? *context : plain);
   Answer a = ReadAnswer(spacesAllowed);
+  if (window != nullptr && h.window == window) window->PromptEnded();
+  if (a.kind == Answer::Kind::Pick) return a;
   const std::string shown = a.kind == Answer::Kind::Text ? a.text : "*Cancel*";
   if (g_fromEchoingSource && a.kind == Answer::Kind::Text) {
     h.text.append(shown);  // the terminal shows it already
@@ -117,6 +147,7 @@ Answer Ask(const std::string& prompt, bool spacesAllowed) {
 void DiscardInput() {
   Host& h = Host::Get();
   h.postedInput.clear();
+  h.script.reset();
   h.typed.clear();
   h.typedPos = 0;
   h.source.reset();
@@ -133,6 +164,21 @@ void SetInputSource(std::unique_ptr<InputSource> source) {
   Host& h = Host::Get();
   h.source = std::move(source);
   h.sourceEnded = false;
+}
+
+bool ScriptRunning() { return static_cast<bool>(Host::Get().script); }
+
+bool StartScript(const std::string& path, std::string& error) {
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  if (f == nullptr) {
+    error = std::strerror(errno);
+    return false;
+  }
+  // A script started from a script takes its place, as the host's SCRIPT does.
+  Host& h = Host::Get();
+  h.script = std::make_unique<FileSource>(f);
+  h.atLineStart = true;
+  return true;
 }
 
 std::unique_ptr<InputSource> MakeFileInputSource(std::FILE* file) {

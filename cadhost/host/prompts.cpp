@@ -30,6 +30,8 @@ struct Options {
 
 Options g_next;           // set by acedInitGet, taken by the next prompt
 std::string g_lastInput;  // what acedGetInput returns
+PickedPoint g_lastPick;   // the last pick that answered a point prompt
+bool g_lastWasPick = false;
 
 Options TakeOptions() {
   Options o = std::move(g_next);
@@ -54,12 +56,21 @@ void FromPoint(const AcGePoint3d& p, ads_point out) {
 void Hint(const char* text) { acutPrintf("\n%s", text); }
 
 // Asks until an acceptable answer arrives. `parse` turns text into a result and returns
-// nullptr, or returns the hint to print.
-template <typename Parse>
-int Prompt(const char* prompt, bool spaces, const Options& o, Parse parse) {
+// nullptr, or returns the hint to print. `pick` takes a picked point and says whether the
+// prompt takes one; other prompts wait on for typed input.
+template <typename Parse, typename Pick>
+int Prompt(const char* prompt, bool spaces, const Options& o, const PromptContext& context,
+           Parse parse, Pick pick) {
   const std::string text = prompt != nullptr ? prompt : "";
+  bool again = false;  // a pick was not taken: ask on without printing the prompt again
   for (;;) {
-    const Answer a = Ask(text, spaces);
+    const Answer a = Ask(again ? std::string() : text, spaces, &context);
+    again = false;
+    if (a.kind == Answer::Kind::Pick) {
+      if (pick(a.pick)) return RTNORM;
+      again = true;
+      continue;
+    }
     if (!a.IsText()) return RTCAN;
     const std::string answer =
         spaces ? a.text : std::string(vex::platform::TrimBlanks(a.text));
@@ -89,6 +100,16 @@ int Prompt(const char* prompt, bool spaces, const Options& o, Parse parse) {
   }
 }
 
+// Prompts that take no point.
+constexpr auto kNoPick = [](const PickedPoint&) { return false; };
+
+PromptContext TypedContext(bool spaces) {
+  PromptContext c;
+  c.kind = spaces ? PromptContext::Kind::Text : PromptContext::Kind::Other;
+  c.spacesAllowed = spaces;
+  return c;
+}
+
 const char* CheckValue(double v, const Options& o) {
   if ((o.flags & RSG_NOZERO) != 0 && v == 0.0) return "Value must be nonzero.";
   if ((o.flags & RSG_NONEG) != 0 && v < 0.0) return "Value must be positive.";
@@ -99,14 +120,23 @@ void SetLastPoint(const AcGePoint3d& p) {
   if (DocumentState* d = Host::Get().CurrentState()) d->lastPoint = p;
 }
 
-int GetPointLike(const ads_point, const ACHAR* prompt, ads_point result, const Options& o) {
+int GetPointLike(const PromptContext& context, const ACHAR* prompt, ads_point result,
+                 const Options& o) {
   AcGePoint3d got;
-  const int rc = Prompt(prompt, false, o, [&](const std::string& t) -> const char* {
+  g_lastWasPick = false;
+  const auto parse = [&](const std::string& t) -> const char* {
     const auto p = ParsePoint(t, Host::Get().CurrentState());
     if (!p) return "Point or option keyword required.";
     got = *p;
     return nullptr;
-  });
+  };
+  const auto pick = [&](const PickedPoint& p) {
+    got = p.point;
+    g_lastPick = p;
+    g_lastWasPick = true;
+    return true;
+  };
+  const int rc = Prompt(prompt, false, o, context, parse, pick);
   if (rc == RTNORM) {
     SetLastPoint(got);
     if (result != nullptr) FromPoint(got, result);
@@ -119,7 +149,9 @@ int SecondPoint(const AcGePoint3d& first, AcGePoint3d& second) {
   ads_point p = {0, 0, 0};
   ads_point base;
   FromPoint(first, base);
-  const int rc = GetPointLike(base, "\nSpecify second point: ", p, Options{RSG_NONULL, {}});
+  const AcGePoint3d from = ToPoint(base);
+  const int rc = GetPointLike(PointContext(PromptContext::Kind::Point, &from),
+                              "\nSpecify second point: ", p, Options{RSG_NONULL, {}});
   if (rc == RTNORM) second = ToPoint(p);
   return rc;
 }
@@ -128,7 +160,15 @@ int GetDistOrAngle(const ads_point base, const ACHAR* prompt, ads_real* result, 
   const Options o = TakeOptions();
   double value = 0.0;
   std::optional<AcGePoint3d> first;
-  const int rc = Prompt(prompt, false, o, [&](const std::string& t) -> const char* {
+  AcGePoint3d from;
+  if (base != nullptr) from = ToPoint(base);
+  const PromptContext context =
+      PointContext(PromptContext::Kind::Point, base != nullptr ? &from : nullptr);
+  const auto pick = [&](const PickedPoint& p) {
+    first = p.point;
+    return true;
+  };
+  const int rc = Prompt(prompt, false, o, context, [&](const std::string& t) -> const char* {
     if (const auto v = ParseReal(t)) {
       value = angle ? *v * std::numbers::pi / 180.0 : *v;
       first.reset();
@@ -140,7 +180,7 @@ int GetDistOrAngle(const ads_point base, const ACHAR* prompt, ads_real* result, 
     }
     return angle ? "Requires valid numeric angle or second point."
                  : "Requires numeric distance or two points.";
-  });
+  }, pick);
   if (rc != RTNORM) return rc;
   if (first) {
     AcGePoint3d from = *first, to;
@@ -247,11 +287,28 @@ std::string MatchKeyword(std::string_view text, std::string_view keywords) {
   return {};
 }
 
-PromptAnswer AskPoint(const std::string& prompt, std::string_view keywords) {
+PromptContext PointContext(PromptContext::Kind kind, const AcGePoint3d* base) {
+  PromptContext c;
+  c.kind = kind;
+  if (base != nullptr) {
+    c.hasBase = true;
+    c.base = *base;
+  }
+  return c;
+}
+
+PromptAnswer AskPoint(const std::string& prompt, std::string_view keywords,
+                      const PromptContext* context) {
   PromptAnswer out;
   ads_point p = {0, 0, 0};
-  out.rc = GetPointLike(nullptr, prompt.c_str(), p, Options{0, std::string(keywords)});
-  if (out.rc == RTNORM) out.point = ToPoint(p);
+  const PromptContext plain = PointContext(PromptContext::Kind::Point);
+  out.rc = GetPointLike(context != nullptr ? *context : plain, prompt.c_str(), p,
+                        Options{0, std::string(keywords)});
+  if (out.rc == RTNORM) {
+    out.point = ToPoint(p);
+    out.picked = g_lastWasPick;
+    if (out.picked) out.pick = g_lastPick;
+  }
   if (out.rc == RTKWORD) out.keyword = g_lastInput;
   return out;
 }
@@ -287,6 +344,20 @@ PromptAnswer AskKeyword(const std::string& prompt, std::string_view keywords) {
 void ResetPrompts() {
   g_next = {};
   g_lastInput.clear();
+  g_lastWasPick = false;
+}
+
+int GetPointIn(const PromptContext& context, const ACHAR* prompt, ads_point result) {
+  return GetPointLike(context, prompt, result, TakeOptions());
+}
+
+// The point prompts of the SDK: a base given makes a rubber line (a rectangle for corners).
+int GetPointPrompt(PromptContext::Kind kind, const ads_point base, const ACHAR* prompt,
+                   ads_point result) {
+  AcGePoint3d b;
+  if (base != nullptr) b = ToPoint(base);
+  return GetPointLike(PointContext(kind, base != nullptr ? &b : nullptr), prompt, result,
+                      TakeOptions());
 }
 
 }  // namespace cadhost
@@ -304,11 +375,13 @@ int acedGetInput(ACHAR* result, std::size_t bufLen) {
 }
 
 int acedGetPoint(const ads_point base, const ACHAR* prompt, ads_point result) {
-  return cadhost::GetPointLike(base, prompt, result, cadhost::TakeOptions());
+  return cadhost::GetPointPrompt(cadhost::PromptContext::Kind::Point, base, prompt, result);
 }
 
 int acedGetCorner(const ads_point base, const ACHAR* prompt, ads_point result) {
-  return cadhost::GetPointLike(base, prompt, result, cadhost::TakeOptions());
+  return cadhost::GetPointPrompt(base != nullptr ? cadhost::PromptContext::Kind::Corner
+                                                 : cadhost::PromptContext::Kind::Point,
+                                 base, prompt, result);
 }
 
 int acedGetDist(const ads_point base, const ACHAR* prompt, ads_real* result) {
@@ -322,12 +395,13 @@ int acedGetAngle(const ads_point base, const ACHAR* prompt, ads_real* result) {
 int acedGetReal(const ACHAR* prompt, ads_real* result) {
   const Options o = cadhost::TakeOptions();
   double v = 0;
-  const int rc = cadhost::Prompt(prompt, false, o, [&](const std::string& t) -> const char* {
+  const int rc = cadhost::Prompt(prompt, false, o, cadhost::TypedContext(false),
+                                [&](const std::string& t) -> const char* {
     const auto r = cadhost::ParseReal(t);
     if (!r) return "Requires numeric value.";
     v = *r;
     return cadhost::CheckValue(v, o);
-  });
+  }, cadhost::kNoPick);
   if (rc == RTNORM && result != nullptr) *result = v;
   return rc;
 }
@@ -335,13 +409,14 @@ int acedGetReal(const ACHAR* prompt, ads_real* result) {
 int acedGetInt(const ACHAR* prompt, int* result) {
   const Options o = cadhost::TakeOptions();
   int v = 0;
-  const int rc = cadhost::Prompt(prompt, false, o, [&](const std::string& t) -> const char* {
+  const int rc = cadhost::Prompt(prompt, false, o, cadhost::TypedContext(false),
+                                [&](const std::string& t) -> const char* {
     const auto r = cadhost::ParseReal(t);
     if (!r || *r != std::floor(*r) || *r < -32768 || *r > 32767)
       return "Requires an integer value.";
     v = static_cast<int>(*r);
     return cadhost::CheckValue(v, o);
-  });
+  }, cadhost::kNoPick);
   if (rc == RTNORM && result != nullptr) *result = v;
   return rc;
 }
@@ -349,10 +424,11 @@ int acedGetInt(const ACHAR* prompt, int* result) {
 int acedGetString(int crOnly, const ACHAR* prompt, std::string& result) {
   cadhost::TakeOptions();
   result.clear();
-  const int rc = cadhost::Prompt(prompt, crOnly != 0, Options{}, [&](const std::string& t) {
+  const int rc = cadhost::Prompt(prompt, crOnly != 0, Options{},
+                                cadhost::TypedContext(crOnly != 0), [&](const std::string& t) {
     result = t;
     return static_cast<const char*>(nullptr);
-  });
+  }, cadhost::kNoPick);
   return rc == RTKWORD ? RTNORM : rc;
 }
 
@@ -365,21 +441,29 @@ int acedGetString(int crOnly, const ACHAR* prompt, ACHAR* result, std::size_t bu
 
 int acedGetKword(const ACHAR* prompt, ACHAR* result, std::size_t bufLen) {
   const Options o = cadhost::TakeOptions();
-  const int rc = cadhost::Prompt(prompt, false, o, [](const std::string&) {
-    return "Invalid option keyword.";
-  });
+  const int rc = cadhost::Prompt(prompt, false, o, cadhost::TypedContext(false),
+                                [](const std::string&) { return "Invalid option keyword."; },
+                                cadhost::kNoPick);
   if (rc != RTKWORD) return rc;
   return cadhost::CopyOut(cadhost::g_lastInput, result, bufLen);
 }
 
-bool acedSetColorDialog(int& color, bool allowMetaColor, int /*currentLayerColor*/) {
+bool acedSetColorDialog(int& color, bool allowMetaColor, int currentLayerColor) {
+  if (cadhost::Host::Get().UseDialogs()) {
+    const std::optional<int> chosen =
+        cadhost::Host::Get().window->ChooseColor(color, allowMetaColor, currentLayerColor);
+    if (!chosen) return false;
+    color = *chosen;
+    return true;
+  }
   static const char* const kNames[] = {"", "red", "yellow", "green", "cyan", "blue", "magenta",
                                        "white"};
   const std::string prompt = "\nEnter color name or number (1-255" +
                              std::string(allowMetaColor ? ", BYLAYER, BYBLOCK" : "") + ") <" +
                              std::to_string(color) + ">: ";
   int chosen = color;
-  const int rc = cadhost::Prompt(prompt.c_str(), false, Options{}, [&](const std::string& t) {
+  const int rc = cadhost::Prompt(prompt.c_str(), false, Options{}, cadhost::TypedContext(false),
+                                [&](const std::string& t) {
     const char* hint = "Requires a color number from 1 to 255 or a color name.";
     if (const auto v = cadhost::ParseReal(t)) {
       const int i = static_cast<int>(*v);
@@ -397,7 +481,7 @@ bool acedSetColorDialog(int& color, bool allowMetaColor, int /*currentLayerColor
     else if (allowMetaColor && cadhost::SameName(t, "BYBLOCK")) chosen = 0;
     else return hint;
     return static_cast<const char*>(nullptr);
-  });
+  }, cadhost::kNoPick);
   if (rc != RTNORM && rc != RTNONE) return false;
   color = chosen;
   return true;

@@ -22,10 +22,18 @@ struct PromptAnswer {
   AcGePoint3d point;        // RTNORM of a point prompt, user coordinates
   double value = 0.0;       // RTNORM of a number prompt
   std::string keyword;      // RTKWORD: the keyword as listed
+  bool picked = false;      // the point was picked with the mouse
+  PickedPoint pick;         // then: its pick box and Shift
 };
 
-// A point, a keyword of `keywords` (space-separated, capitals abbreviate) or ENTER.
-PromptAnswer AskPoint(const std::string& prompt, std::string_view keywords = {});
+// A point, a keyword of `keywords` (space-separated, capitals abbreviate) or ENTER. A window
+// answers it as `context` says (a plain point without a base when none is given).
+PromptAnswer AskPoint(const std::string& prompt, std::string_view keywords = {},
+                      const PromptContext* context = nullptr);
+// acedGetPoint with a context of its own: the options of acedInitGet apply.
+int GetPointIn(const PromptContext& context, const ACHAR* prompt, ads_point result);
+// The context of a point prompt of `kind`, from `base` when given.
+PromptContext PointContext(PromptContext::Kind kind, const AcGePoint3d* base = nullptr);
 // A number or a point (a distance from `base`), or ENTER.
 PromptAnswer AskDistance(const std::string& prompt, const AcGePoint3d* base,
                          std::string_view keywords = {});

@@ -44,9 +44,10 @@ class Candidates {
     return out;
   }
 
-  // The entity drawn last of those under the pick box at `at`.
-  AcDbObjectId Pick(const AcGePoint3d& at) {
-    const double aperture = Host::Get().pickBox;
+  // The entity drawn last of those under the pick box at `at`, `aperture` its half size in
+  // drawing units (0: PICKBOX).
+  AcDbObjectId Pick(const AcGePoint3d& at, double aperture = 0.0) {
+    if (!(aperture > 0.0)) aperture = Host::Get().pickBox;
     const AcGePoint2d p(at.x, at.y);
     for (auto it = m_ids.rbegin(); it != m_ids.rend(); ++it) {
       AcDbEntityPointer e(*it, AcDb::kForRead);
@@ -104,22 +105,40 @@ class Candidates {
   std::unordered_map<AcDbObjectId, std::pair<bool, bool>> m_layers;
 };
 
-void AddTo(std::vector<AcDbObjectId>& set, const std::vector<AcDbObjectId>& ids, bool remove) {
+// A selection being made: its entities in order, and a look-up of them (a window over a
+// large table finds a hundred thousand).
+struct Selection {
+  std::vector<AcDbObjectId>& ids;
+  std::unordered_set<AcDbObjectId> members;
+  explicit Selection(std::vector<AcDbObjectId>& into) : ids(into), members(into.begin(), into.end()) {}
+};
+
+// Adds or removes `ids`; how many changed and how many were there already.
+std::pair<int, int> Change(Selection& sel, const std::vector<AcDbObjectId>& ids, bool remove) {
   int changed = 0, duplicates = 0;
-  for (AcDbObjectId id : ids) {
-    auto it = std::find(set.begin(), set.end(), id);
-    if (remove) {
-      if (it != set.end()) {
-        set.erase(it);
+  if (remove) {
+    std::unordered_set<AcDbObjectId> gone;
+    for (AcDbObjectId id : ids)
+      if (sel.members.erase(id) != 0) gone.insert(id);
+    changed = static_cast<int>(gone.size());
+    if (changed > 0) std::erase_if(sel.ids, [&](AcDbObjectId id) { return gone.count(id) != 0; });
+  } else {
+    for (AcDbObjectId id : ids) {
+      if (sel.members.insert(id).second) {
+        sel.ids.push_back(id);
         ++changed;
+      } else {
+        ++duplicates;
       }
-    } else if (it == set.end()) {
-      set.push_back(id);
-      ++changed;
-    } else {
-      ++duplicates;
     }
   }
+  if (HostWindow* w = Host::Get().window) w->SelectionChanged();
+  return {changed, duplicates};
+}
+
+void AddTo(Selection& sel, const std::vector<AcDbObjectId>& ids, bool remove) {
+  const auto [changed, duplicates] = Change(sel, ids, remove);
+  const std::vector<AcDbObjectId>& set = sel.ids;
   if (remove) {
     acutPrintf("\n%d found, %d removed, %zu total", static_cast<int>(ids.size()), changed,
                set.size());
@@ -136,14 +155,16 @@ bool AskCorners(const AcGePoint3d* first, AcGePoint3d& a, AcGePoint3d& b, int& r
   if (first != nullptr) {
     a = *first;
   } else {
-    const PromptAnswer p = AskPoint("\nSpecify first corner: ");
+    const PromptContext start = PointContext(PromptContext::Kind::SelectCorner);
+    const PromptAnswer p = AskPoint("\nSpecify first corner: ", {}, &start);
     if (p.rc != RTNORM) {
       rc = p.rc == RTCAN ? RTCAN : RTNONE;
       return false;
     }
     a = p.point;
   }
-  const PromptAnswer q = AskPoint("\nSpecify opposite corner: ");
+  const PromptContext corner = PointContext(PromptContext::Kind::SelectCorner, &a);
+  const PromptAnswer q = AskPoint("\nSpecify opposite corner: ", {}, &corner);
   if (q.rc != RTNORM) {
     rc = q.rc == RTCAN ? RTCAN : RTNONE;
     return false;
@@ -176,6 +197,31 @@ int NewSet(std::vector<AcDbObjectId> ids, ads_name out) {
   return RTNORM;
 }
 
+// Shows the selection being made as highlighted for the life of the scope.
+class Highlighting {
+ public:
+  explicit Highlighting(const std::vector<AcDbObjectId>& ids) : m_was(Host::Get().selecting) {
+    Host::Get().selecting = &ids;
+  }
+  ~Highlighting() {
+    Host::Get().selecting = m_was;
+    if (HostWindow* w = Host::Get().window) w->SelectionChanged();
+  }
+  Highlighting(const Highlighting&) = delete;
+  Highlighting& operator=(const Highlighting&) = delete;
+
+ private:
+  const std::vector<AcDbObjectId>* m_was;
+};
+
+// The entities of `ids` that are still there to select.
+std::vector<AcDbObjectId> StillThere(const std::vector<AcDbObjectId>& ids) {
+  std::vector<AcDbObjectId> out;
+  for (AcDbObjectId id : ids)
+    if (id.isValid() && !id.isErased()) out.push_back(id);
+  return out;
+}
+
 }  // namespace
 
 std::vector<AcDbObjectId>* FindSet(const ads_name name) {
@@ -190,46 +236,87 @@ AcDbObjectId EntityOf(const ads_name name) {
   return IdOfOldId(name[0]);
 }
 
-int SelectInteractively(std::vector<AcDbObjectId>& out, bool singleStep) {
-  DocumentState* doc = Host::Get().CurrentState();
-  if (doc == nullptr) return RTERROR;
+std::vector<AcDbObjectId> TakePickFirst() {
+  Host& h = Host::Get();
+  std::vector<AcDbObjectId> out = StillThere(h.pickFirstForCommand);
+  h.pickFirstForCommand.clear();
+  return out;
+}
+
+bool PickAtCommandPrompt(const PickedPoint& pick) {
+  Host& h = Host::Get();
+  DocumentState* doc = h.CurrentState();
+  if (doc == nullptr) return false;
   Candidates candidates(*doc);
-  out.clear();
+  Selection sel(h.pickFirst);
+  const AcDbObjectId hit = pick.window ? AcDbObjectId() : candidates.Pick(pick.point, pick.aperture);
+  if (!hit.isNull()) {
+    Change(sel, {hit}, pick.shift);
+    return false;
+  }
+  const PromptContext corner = PointContext(PromptContext::Kind::SelectCorner, &pick.point);
+  const PromptAnswer q = AskPoint("\nSpecify opposite corner: ", {}, &corner);
+  if (q.rc == RTNORM)
+    Change(sel, candidates.InWindow(pick.point, q.point,
+                                    q.point.x >= pick.point.x ? Way::Window : Way::Crossing),
+           pick.shift);
+  return true;
+}
+
+void ClearPickFirst() {
+  Host& h = Host::Get();
+  if (h.pickFirst.empty()) return;
+  h.pickFirst.clear();
+  if (h.window != nullptr) h.window->SelectionChanged();
+}
+
+namespace {
+
+int SelectByPrompts(DocumentState& doc, std::vector<AcDbObjectId>& out, bool singleStep) {
+  Candidates candidates(doc);
+  Selection sel(out);
+  Highlighting shown(out);
   bool remove = false;
   static constexpr const char* kKeywords = "Window Last Crossing ALL Previous Remove Add";
+  const PromptContext selecting = PointContext(PromptContext::Kind::Select);
   for (;;) {
     const PromptAnswer a = AskPoint(remove ? "\nRemove objects: " : "\nSelect objects: ",
-                                    kKeywords);
+                                    kKeywords, &selecting);
     if (a.rc == RTCAN) return RTCAN;
     if (a.rc == RTNONE) break;
     int rc = RTNORM;
     AcGePoint3d p, q;
     if (a.rc == RTNORM) {
-      const AcDbObjectId hit = candidates.Pick(a.point);
+      // Shift held while picking removes, as remove mode does.
+      const bool removing = remove || (a.picked && a.pick.shift);
+      const AcDbObjectId hit = a.picked && a.pick.window
+                                   ? AcDbObjectId()
+                                   : candidates.Pick(a.point, a.picked ? a.pick.aperture : 0.0);
       if (!hit.isNull()) {
-        AddTo(out, {hit}, remove);
+        AddTo(sel, {hit}, removing);
       } else {
         // Nothing under the pick box: the point starts a window, left to right, or a crossing.
         if (!AskCorners(&a.point, p, q, rc)) {
           if (rc == RTCAN) return RTCAN;
           continue;
         }
-        AddTo(out, candidates.InWindow(p, q, q.x >= p.x ? Way::Window : Way::Crossing), remove);
+        AddTo(sel, candidates.InWindow(p, q, q.x >= p.x ? Way::Window : Way::Crossing),
+              removing);
       }
     } else if (a.keyword == "Window" || a.keyword == "Crossing") {
       if (!AskCorners(nullptr, p, q, rc)) {
         if (rc == RTCAN) return RTCAN;
         continue;
       }
-      AddTo(out, candidates.InWindow(p, q, a.keyword == "Window" ? Way::Window : Way::Crossing),
+      AddTo(sel, candidates.InWindow(p, q, a.keyword == "Window" ? Way::Window : Way::Crossing),
             remove);
     } else if (a.keyword == "Last") {
       const AcDbObjectId last = candidates.Last();
-      AddTo(out, last.isNull() ? std::vector<AcDbObjectId>{} : std::vector{last}, remove);
+      AddTo(sel, last.isNull() ? std::vector<AcDbObjectId>{} : std::vector{last}, remove);
     } else if (a.keyword == "ALL") {
-      AddTo(out, candidates.All(), remove);
+      AddTo(sel, candidates.All(), remove);
     } else if (a.keyword == "Previous") {
-      AddTo(out, doc->previousSelection, remove);
+      AddTo(sel, doc.previousSelection, remove);
     } else if (a.keyword == "Remove") {
       remove = true;
       continue;
@@ -238,6 +325,19 @@ int SelectInteractively(std::vector<AcDbObjectId>& out, bool singleStep) {
       continue;
     }
     if (singleStep && !out.empty()) break;
+  }
+  return RTNORM;
+}
+
+}  // namespace
+
+int SelectInteractively(std::vector<AcDbObjectId>& out, bool singleStep) {
+  DocumentState* doc = Host::Get().CurrentState();
+  if (doc == nullptr) return RTERROR;
+  out = TakePickFirst();
+  if (out.empty()) {
+    const int rc = SelectByPrompts(*doc, out, singleStep);
+    if (rc != RTNORM) return rc;
   }
   if (out.empty()) return RTERROR;
   doc->previousSelection = out;
@@ -281,7 +381,7 @@ int acedSSGet(const ACHAR* mode, const void* p1, const void* p2, const resbuf* f
   } else if (m == "P") {
     ids = doc->previousSelection;
   } else if (m == "I") {
-    // Without a window nothing is ever selected before a command starts.
+    ids = cadhost::TakePickFirst();
   } else {
     return RTERROR;
   }

@@ -81,6 +81,7 @@ class AcApDocManager {
   Acad::ErrorStatus unlockDocument(AcApDocument* doc);
 
   // Makes `doc` the current document (and its database the working database).
+  // activateDocument gives eNotApplicable while document activation is disabled.
   Acad::ErrorStatus setCurDocument(AcApDocument* doc, AcAp::DocLockMode mode = AcAp::kNone,
                                    bool activate = false);
   Acad::ErrorStatus activateDocument(AcApDocument* doc, bool passThroughInput = false);
@@ -97,10 +98,21 @@ class AcApDocManager {
   Acad::ErrorStatus closeDocument(AcApDocument* doc);
   const cadhost::DrawingFileReport& lastOpenReport() const;
 
+  // The bracket an application puts around its modal dialogs: while document activation is
+  // disabled no command starts (posted and typed input wait) and the drafter cannot switch
+  // documents. Calls nest: activation returns with the last enableDocumentActivation.
+  // enableDocumentActivation without a disable gives eNotApplicable.
+  Acad::ErrorStatus disableDocumentActivation();
+  Acad::ErrorStatus enableDocumentActivation();
+  bool isDocumentActivationEnabled() const;
+
   // Types `text` at the command line of `doc`, as a window posting a command does: ESC (27)
   // cancels the prompt that reads it, "\n" or "\r" is ENTER, a space is ENTER except at
   // prompts that take text. Posted text is read before the rest of the script or keyboard
-  // input. `activate` makes `doc` current. eNullObjectPointer for a null document.
+  // input, once the window's handler that posts it has returned: a command posted from a
+  // window runs in the document's command context after the running one ends (the ESC of a
+  // posted command ends it). `activate` makes `doc` current. eNullObjectPointer for a null
+  // document.
   Acad::ErrorStatus sendStringToExecute(AcApDocument* doc, const ACHAR* text,
                                         bool activate = true, bool wrapUpInactiveDoc = false,
                                         bool echoString = true);

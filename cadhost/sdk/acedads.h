@@ -87,8 +87,9 @@ int acedGetString(int crOnly, const ACHAR* prompt, std::string& result);
 // A keyword of acedInitGet, copied to `result`.
 int acedGetKword(const ACHAR* prompt, ACHAR* result, std::size_t bufLen);
 
-// The host's colour choice. Without a window it asks on the command line for an index from
-// 1 to 255 (0 and 256 too when `allowMetaColor`); true with the new index in `color`, false
+// The host's colour choice: the dialog of the 255 index colours (with BYLAYER and BYBLOCK
+// when `allowMetaColor`), or without a window a prompt on the command line for an index from
+// 1 to 255 (0 and 256 too when `allowMetaColor`). True with the new index in `color`, false
 // when cancelled. `currentLayerColor` is what BYLAYER stands for.
 bool acedSetColorDialog(int& color, bool allowMetaColor, int currentLayerColor);
 
@@ -147,6 +148,11 @@ Acad::ErrorStatus acedGetCurrentUCS(AcGeMatrix3d& ucsToWorld);
 // Sets it; eInvalidInput unless the axes are orthonormal and right-handed, eNotApplicable
 // without a drawing.
 Acad::ErrorStatus acedSetCurrentUCS(const AcGeMatrix3d& ucsToWorld);
+
+// Tells the drafter something that needs an answer before work goes on: a message box in the
+// host's window, the line "\n<text>\n" on the command line without one. RTNORM, or RTERROR
+// for a null text.
+int acedAlert(const ACHAR* text);
 
 class QWidget;
 // Makes the host's user-interface library ready for an application's windows; nothing is

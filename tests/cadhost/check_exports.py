@@ -133,6 +133,25 @@ def nm(args, library):
     return symbols
 
 
+# Libraries the host's own library must never need: Qt belongs to the window above it.
+WINDOW_LIBRARIES = re.compile(r"^libQt\d?\w*\.so")
+
+
+def needed_libraries(library):
+    """The DT_NEEDED entries of a shared object, or None when objdump cannot read it."""
+    out = subprocess.run(["objdump", "-p", library], capture_output=True, text=True)
+    if out.returncode != 0:
+        return None
+    return [line.split()[1] for line in out.stdout.splitlines()
+            if line.strip().startswith("NEEDED") and len(line.split()) > 1]
+
+
+def needed_problems(needed):
+    """Why the library's dependencies break the layers: a window library among them."""
+    return [f"the library needs {n}: the host's services stay below the window (Qt)"
+            for n in needed if WINDOW_LIBRARIES.match(n)]
+
+
 def client_problems(library, clients):
     """Loads each client with every symbol bound now, as a strict host would."""
     problems = []
@@ -186,6 +205,11 @@ def main(argv):
     problems += missing_exports(exported, classes_with_members(text),
                                 defined_classes(text) & vtables)
     problems += client_problems(library, clients)
+    needed = needed_libraries(library)
+    if needed is None:
+        problems.append(f"the dependencies of {library} cannot be read")
+    else:
+        problems += needed_problems(needed)
 
     for p in problems:
         print(p)

@@ -110,6 +110,12 @@ class ExportCheckTest(unittest.TestCase):
             with self.subTest(name):
                 self.assertEqual(bool(check_exports.header_problems("h.h", text)), refused)
 
+    def test_window_libraries_are_refused_as_dependencies(self):
+        self.assertEqual(check_exports.needed_problems(["libc.so.6", "libstdc++.so.6"]), [])
+        for qt in ["libQt6Core.so.6", "libQt6Widgets.so.6", "libQt5Gui.so.5"]:
+            with self.subTest(qt):
+                self.assertEqual(len(check_exports.needed_problems(["libc.so.6", qt])), 1)
+
     def test_wrong_paths_are_a_failure(self):
         root = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
         for name, args in [("no_library", ["/nonexistent/libcadhost.so", root]),

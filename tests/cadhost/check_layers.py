@@ -17,8 +17,14 @@ LAYERS = {
     "cadhost/db/": ["cadhost/sdk/", "cadhost/dxf/tags/", "platform/"],
     "cadhost/dxf/": ["cadhost/sdk/", "cadhost/dxf/tags/", "cadhost/db/", "platform/"],
     "cadhost/host/": ["cadhost/sdk/", "cadhost/db/", "platform/"],
-    "cadhost/app/": ["cadhost/sdk/", "cadhost/host/host_control.h", "platform/"],
+    "cadhost/ui/": ["cadhost/sdk/", "cadhost/host/host_control.h", "platform/"],
+    "cadhost/app/": ["cadhost/sdk/", "cadhost/host/host_control.h", "cadhost/ui/", "platform/"],
 }
+
+# Layers that never include Qt: the API plug-ins see, the database and its files, the services.
+# Only the window (ui/) and the program use it.
+WITHOUT_QT = ["cadhost/sdk/", "cadhost/dxf/", "cadhost/db/", "cadhost/host/"]
+QT_HEADER = re.compile(r"^(Q[A-Za-z0-9]*|Qt[A-Za-z]*/.*|qt[a-z0-9_]*\.h)$")
 
 SOURCE_SUFFIXES = (".h", ".hpp", ".cpp", ".cc", ".inc")
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]')
@@ -62,6 +68,10 @@ def check_file(root, path):
         for number, line in enumerate(f, 1):
             m = INCLUDE.match(line)
             if not m:
+                continue
+            if folder in WITHOUT_QT and QT_HEADER.match(m.group(2)):
+                problems.append(f"{path}:{number}: includes Qt ({m.group(2)}); {folder} is "
+                                "below the window and never uses Qt")
                 continue
             target = project_path(root, path, m.group(1), m.group(2))
             if target is None:

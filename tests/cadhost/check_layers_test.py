@@ -60,6 +60,22 @@ CASES = [
      '// #include "cadhost/dxf/dxf_reader.h"', False),
     ("folder_missing_from_the_table", "cadhost/extra/thing.cpp",
      '#include "cadhost/sdk/dbmain.h"', True),
+    ("ui_on_host_control", "cadhost/ui/main_window.h",
+     '#include "cadhost/host/host_control.h"', False),
+    ("ui_on_host_internals", "cadhost/ui/main_window.cpp",
+     '#include "cadhost/host/host_state.h"', True),
+    ("ui_on_db", "cadhost/ui/scene_builder.cpp",
+     '#include "cadhost/db/database_impl.h"', True),
+    ("ui_on_qt", "cadhost/ui/drawing_view.cpp", "#include <QPainter>", False),
+    ("app_on_ui", "cadhost/app/main.cpp", '#include "cadhost/ui/main_window.h"', False),
+    ("host_including_ui", "cadhost/host/documents.cpp",
+     '#include "cadhost/ui/main_window.h"', True),
+    ("sdk_including_qt", "cadhost/sdk/acedads.h", "#include <QWidget>", True),
+    ("db_including_qt", "cadhost/db/database.cpp", "#include <QtCore/QString>", True),
+    ("dxf_including_qt", "cadhost/dxf/dxf_reader.cpp", "#include <QString>", True),
+    ("host_including_qt", "cadhost/host/feedback.cpp", "#include <QApplication>", True),
+    ("qualified_looking_system_header_is_not_qt", "cadhost/host/feedback.cpp",
+     "#include <queue>", False),
 ]
 
 # Every file a case names exists, so relative includes resolve as they would in the tree.
@@ -67,7 +83,7 @@ TREE = ["cadhost/sdk/dbmain.h", "cadhost/sdk/aced.h", "cadhost/dxf/tags/codepage
         "cadhost/dxf/tags/unicode_escape.h", "cadhost/dxf/dxf_reader.h",
         "cadhost/dxf/dxf_writer.h", "cadhost/db/database_impl.h", "cadhost/host/host_state.h",
         "cadhost/host/host_control.h", "platform/atomic_file.h", "model/table_data.h",
-        "plugin/commands.h"]
+        "plugin/commands.h", "cadhost/ui/main_window.h"]
 
 
 class LayerCheckTest(unittest.TestCase):

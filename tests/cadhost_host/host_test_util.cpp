@@ -95,7 +95,9 @@ namespace cadhost::test {
 using vex::test::RunShell;
 
 ProgramRun RunHostProgram(const std::string& args, const std::string& registry) {
-  return RunShell("CADHOST_REGISTRY_DIR='" + registry + "' " + CADHOST_PROGRAM + " " + args + " </dev/null");
+  // Without a display: the program runs headless whatever the desktop the tests run on.
+  return RunShell("env -u DISPLAY -u WAYLAND_DISPLAY CADHOST_REGISTRY_DIR='" + registry + "' " +
+                  CADHOST_PROGRAM + " " + args + " </dev/null");
 }
 
 std::string DumpWithEzdxf(const std::string& dxfPath) {

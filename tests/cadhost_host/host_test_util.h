@@ -57,7 +57,8 @@ namespace cadhost::test {
 
 using vex::test::ProgramRun;
 
-// Runs "cadhost ARGS" through the shell with CADHOST_REGISTRY_DIR set to `registry`.
+// Runs "cadhost ARGS" through the shell with CADHOST_REGISTRY_DIR set to `registry`, without a
+// display (headless).
 ProgramRun RunHostProgram(const std::string& args, const std::string& registry);
 // What dxf_dump.py prints for a drawing (ezdxf through /usr/bin/python3).
 std::string DumpWithEzdxf(const std::string& dxfPath);

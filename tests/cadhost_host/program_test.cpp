@@ -145,6 +145,34 @@ TEST_F(ProgramTest, UnsavedChangesAreNamedAtTheEnd) {
   EXPECT_NE(r.out.find("Drawing1.dxf: changes not saved."), std::string::npos) << r.out;
 }
 
+TEST_F(ProgramTest, ACrashingCommandStopsTheHostWithTheDrawingKept) {
+  const std::string drawing = dir.File("plan.dxf");
+  ASSERT_EQ(Host("--script " + Script("SAVEAS\n" + drawing + "\n")).status, 0);
+  const ProgramRun r = Host("--script " + Script("APPLOAD\n" + AppPath("TestApp.arx") + "\n"
+                                                 "LINE 0,0 1,0\n\n"
+                                                 "TCRASH\n"
+                                                 "LINE 5,5 6,6\n\n") + " " + drawing);
+  EXPECT_EQ(r.status, 3) << r.out << r.err;
+  EXPECT_NE(r.out.find("TCRASH stopped: Segmentation fault. The host has to stop."),
+            std::string::npos) << r.out;
+  const std::string recovery = dir.File("plan.recover.dxf");
+  EXPECT_NE(r.out.find("Recovery copy saved: " + recovery), std::string::npos) << r.out;
+  // The drawing as it was before the broken command; nothing after it ran.
+  EXPECT_EQ(DumpWithEzdxf(recovery), "audit errors=0 fixes=0\nMODEL LINE 0,0 1,0\n");
+  EXPECT_EQ(DumpWithEzdxf(drawing), "audit errors=0 fixes=0\n") << "the file itself untouched";
+}
+
+TEST_F(ProgramTest, AThrowingCommandIsReportedAndTheHostGoesOn) {
+  const std::string out = dir.File("out.dxf");
+  const ProgramRun r = Host("--script " + Script("APPLOAD\n" + AppPath("TestApp.arx") + "\n"
+                                                 "TTHROW\nU\nLINE 0,0 1,0\n\n"
+                                                 "SAVEAS\n" + out + "\n"));
+  EXPECT_EQ(r.status, 0) << r.out << r.err;
+  EXPECT_NE(r.out.find("TTHROW failed: the table is upside down"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("TTHROW undone"), std::string::npos) << r.out;
+  EXPECT_EQ(DumpWithEzdxf(out), "audit errors=0 fixes=0\nMODEL LINE 0,0 1,0\n");
+}
+
 TEST_F(ProgramTest, HelpPrintsTheUsage) {
   const ProgramRun r = Host("--help");
   EXPECT_EQ(r.status, 0);

@@ -2,6 +2,7 @@
 // an old interface version, refuse to initialise, or load the plain variant from their own
 // folder the way a loader application does.
 
+#include <stdexcept>
 #include <string>
 
 #include "cadhost/sdk/aced.h"
@@ -85,6 +86,28 @@ ads_point g_base;
   acedSSFree(set);
 }
 
+// Draws a line and then breaks half way, as a faulty application does: by a bad memory access
+// or by an exception.
+[[maybe_unused]] void DrawLineFirst() {
+  AcDbDatabase* db = acdbHostApplicationServices()->workingDatabase();
+  AcDbBlockTableRecord* ms = nullptr;
+  if (acdbOpenObject(ms, db->modelSpaceId(), AcDb::kForWrite) != Acad::eOk) return;
+  auto* line = new AcDbLine(AcGePoint3d(7, 7, 0), AcGePoint3d(8, 8, 0));
+  if (ms->appendAcDbEntity(line) == Acad::eOk) line->close();
+  // The block stays open for write: the fault leaves it so.
+}
+
+[[maybe_unused]] void Crash() {
+  DrawLineFirst();
+  volatile int* volatile nowhere = nullptr;
+  *nowhere = 1;
+}
+
+[[maybe_unused]] void Throw() {
+  DrawLineFirst();
+  throw std::runtime_error("the table is upside down");
+}
+
 }  // namespace
 
 ACRX_EXPORT AcRx::AppRetCode acrxEntryPoint(AcRx::AppMsgCode msg, void* appId) {
@@ -111,6 +134,8 @@ ACRX_EXPORT AcRx::AppRetCode acrxEntryPoint(AcRx::AppMsgCode msg, void* appId) {
       acedRegCmds->addCommand(kGroup, "TPOST", "TPOST", ACRX_CMD_MODAL, PostHello);
       acedRegCmds->addCommand(kGroup, "TDRAG", "TDRAG", ACRX_CMD_MODAL, DragPlace);
       acedRegCmds->addCommand(kGroup, "TUNLOADSELF", "TUNLOADSELF", ACRX_CMD_MODAL, UnloadSelf);
+      acedRegCmds->addCommand(kGroup, "TCRASH", "TCRASH", ACRX_CMD_MODAL, Crash);
+      acedRegCmds->addCommand(kGroup, "TTHROW", "TTHROW", ACRX_CMD_MODAL, Throw);
 #endif
       break;
     }
