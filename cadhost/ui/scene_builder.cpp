@@ -220,6 +220,12 @@ void SceneBuilder::AddEntity(const AcDbEntity& e, const Inherited& in, int depth
     AddPolyline(*pl, PenOf(e, in), out);
   } else if (const auto* text = AcDbText::cast(&e)) {
     AddText(*text, ColourOf(e, in), out);
+  } else if (const auto* mtext = AcDbMText::cast(&e)) {
+    // Shown as the single-line texts it explodes into, so it looks as it will when exploded.
+    std::vector<std::unique_ptr<AcDbEntity>> pieces;
+    if (mtext->explode(pieces) == Acad::eOk)
+      for (const auto& piece : pieces)
+        if (const auto* line = AcDbText::cast(piece.get())) AddText(*line, ColourOf(e, in), out);
   } else if (const auto* ref = AcDbBlockReference::cast(&e)) {
     const Pen pen = PenOf(e, in);
     Inherited inner;

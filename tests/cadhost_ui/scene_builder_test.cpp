@@ -300,3 +300,29 @@ TEST_F(SceneBuilderTest, AttributesOfReferencesAreDrawnAsTexts) {
 
 }  // namespace
 }  // namespace cadhost::ui
+
+namespace cadhost::ui {
+namespace {
+
+TEST_F(SceneBuilderTest, MultilineTextsShowOneTextPerLineInTheirLayersColour) {
+  const AcDbObjectId red = Layer(db, "NOTES", 1);
+  auto* m = Set(new AcDbMText(), red);
+  m->setContents("First\\PSecond");
+  m->setTextHeight(2.5);
+  m->setLocation(AcGePoint3d(10, 20, 0));
+  Append(db, m);
+  Scene scene;
+  SceneBuilder(&db).BuildAll(scene);
+  std::vector<std::u32string> shown;
+  for (const EntityGraphics& g : scene.Entities())
+    for (const TextPrim& t : g.texts) {
+      shown.push_back(t.chars);
+      EXPECT_EQ(t.colour, Colour::Rgb(0xFF0000));
+    }
+  ASSERT_EQ(shown.size(), 2u);
+  EXPECT_EQ(shown[0], U"First");
+  EXPECT_EQ(shown[1], U"Second");
+}
+
+}  // namespace
+}  // namespace cadhost::ui
