@@ -152,7 +152,7 @@ def needed_problems(needed):
             for n in needed if WINDOW_LIBRARIES.match(n)]
 
 
-def client_problems(library, clients):
+def load_in_this_process(library, clients):
     """Loads each client with every symbol bound now, as a strict host would."""
     problems = []
     try:
@@ -167,6 +167,27 @@ def client_problems(library, clients):
     return problems
 
 
+def client_problems(library, clients, needed):
+    """Loads the clients in a child process: a sanitizer build can only be loaded into a
+    process whose first library is the sanitizer's runtime, so the child gets it preloaded
+    (and does not judge the interpreter's own leaks)."""
+    env = dict(os.environ)
+    runtime = next((n for n in needed or [] if n.startswith("libasan.so")), None)
+    if runtime:
+        path = subprocess.run(["gcc", f"-print-file-name={runtime}"], capture_output=True,
+                              text=True).stdout.strip()
+        env["LD_PRELOAD"] = path
+        env["ASAN_OPTIONS"] = env.get("ASAN_OPTIONS", "") + ":detect_leaks=0"
+    args = [sys.executable, os.path.abspath(__file__), "--load-only", library]
+    for c in clients:
+        args += ["--client", c]
+    out = subprocess.run(args, capture_output=True, text=True, env=env)
+    problems = [line for line in out.stdout.splitlines() if line.strip()]
+    if out.returncode != 0 and not problems:
+        problems.append(f"loading the clients failed: {out.stderr.strip()[:400]}")
+    return problems
+
+
 def main(argv):
     args = argv[1:]
     clients = []
@@ -174,6 +195,11 @@ def main(argv):
         i = args.index("--client")
         clients.append(args[i + 1])
         del args[i:i + 2]
+    if args[:1] == ["--load-only"] and len(args) == 2:
+        problems = load_in_this_process(args[1], clients)
+        for p in problems:
+            print(p)
+        return 1 if problems else 0
     if len(args) != 2:
         print(__doc__, file=sys.stderr)
         return 2
@@ -204,8 +230,8 @@ def main(argv):
     vtables = {s[len("vtable for "):] for s in every if s.startswith("vtable for ")}
     problems += missing_exports(exported, classes_with_members(text),
                                 defined_classes(text) & vtables)
-    problems += client_problems(library, clients)
     needed = needed_libraries(library)
+    problems += client_problems(library, clients, needed)
     if needed is None:
         problems.append(f"the dependencies of {library} cannot be read")
     else:
