@@ -88,7 +88,7 @@ GridViewport GridCtrl::View() const {
 CellPos GridCtrl::CellAt(const QPoint& pos) const { return CellAtPoint(model_, View(), pos.x(), pos.y()); }
 
 QRect GridCtrl::CellRectOf(int row, int col) const {
-  const WindowRect r = BlockRect(model_, View(), row, col);
+  const WindowRect r = BlockWindowRect(model_, View(), row, col);
   return QRect(static_cast<int>(r.left), static_cast<int>(r.top), static_cast<int>(r.right - r.left),
                static_cast<int>(r.bottom - r.top));
 }
