@@ -89,3 +89,28 @@ TEST(HostProgram, LoadsThePlugInFromAScript) {
 }
 
 }  // namespace
+
+namespace {
+
+// A host without a window: the plug-in makes the editor offscreen, shows it again on the second
+// command, and unloads with it open.
+TEST(HostProgram, OpensTheEditorWithoutAWindowAndUnloads) {
+  vex::test::TempDir install;
+  fs::create_directories(install.File("Sys16"));
+  const std::string arx = install.File("Sys16/VexTable.arx");
+  fs::copy_file(VEXTABLE_ARX, arx);
+  const std::string script = install.File("run.scr");
+  vex::test::WriteFile(script, "APPLOAD\n" + arx +
+                                   "\nVEXOPENTABLE\nVEXOPENTABLE\nVEXTABLE_DRAWIMAGE\nARX\nUnload\nVexTable.arx\n"
+                                   "VEXOPENTABLE\nQUIT\n");
+  const auto run = vex::test::RunShell("QT_QPA_PLATFORM=offscreen CADHOST_REGISTRY_DIR='" + install.File("registry") +
+                                       "' " + CADHOST_PROGRAM + " --script '" + script + "' 2>&1");
+  EXPECT_EQ(run.status, 0) << run.out;
+  // With the editor open, the picture command finds it (and nothing selected to draw).
+  EXPECT_EQ(run.out.find("Dialog is close"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("Unknown command"), std::string::npos) << run.out;  // gone after unloading
+  // The editor wrote its placement when the unload closed it.
+  EXPECT_NE(vex::test::ReadFile(install.File("VexTable.ini")).find("[VexTable_Dialog]"), std::string::npos);
+}
+
+}  // namespace
