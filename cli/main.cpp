@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli/draw_command.h"
+#include "cli/edit_command.h"
 #include "cli/header_commands.h"
 #include "cli/preview_command.h"
 #include "cli/read_command.h"
@@ -29,6 +30,8 @@ constexpr const char* kUsage =
     "                          read a drawn table back into a table file\n"
     "  preview TABLE -o OUT.png [--zoom Z] [--ini PATH]\n"
     "                          render a table as the editor shows it to a PNG\n"
+    "  edit [TABLE] [--ini PATH]\n"
+    "                          the table editor window without a CAD host; Draw writes a DXF\n"
     "  header list|add|delete ... [--library DIR]\n"
     "                          list, add and delete the headers of the header library\n"
     "  new [--header NAME] [--rows R] [--cols C] [--row-height H] [--col-width W] -o OUT.vtf\n"
@@ -54,6 +57,7 @@ int main(int argc, char** argv) {
   if (verb == "draw") return vex::cli::RunDraw(args);
   if (verb == "read") return vex::cli::RunRead(args);
   if (verb == "preview") return vex::cli::RunPreview(args);
+  if (verb == "edit") return vex::cli::RunEdit(args);
   if (verb == "header") return vex::cli::RunHeader(args);
   if (verb == "new") return vex::cli::RunNew(args);
   if (verb == "check-update") return vex::cli::RunCheckUpdate(args);
