@@ -69,6 +69,12 @@ void TableEditorWindow::ShowTable(TableData table, bool reverseReplace) {
     for (TableRow& row : table.rows)
       for (TableCell& cell : row.cells) cell.strText = replacements.ReverseReplace(std::move(cell.strText));
   }
+  // A table the grid cannot hold is refused before the grid lets go of what it shows.
+  const std::int64_t cells = (std::int64_t(table.nRows) + 1) * (std::int64_t(table.nCols) + 1);
+  if (table.nRows < 0 || table.nCols < 0 || cells > GridModel::kMaxCells) {
+    Tell(EditorText(Language(), "IDS_EDITOR_TOO_LARGE"));
+    return;
+  }
   table.Normalize();
   table_ = std::move(table);
   grid_->EndEditing();

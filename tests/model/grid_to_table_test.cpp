@@ -131,5 +131,32 @@ TEST(RememberedMillimetres, SurviveSmallZooms) {
   EXPECT_EQ(back.rows[0].cells[1].strText, "r1c0");
 }
 
+// Undo puts a deleted row back at its place: its millimetres come back with it, so a table
+// shown at a small zoom is taken back as it was.
+TEST(RememberedMillimetres, ComeBackWithALineInsertedAgainAtItsPlace) {
+  TableData t = test::NamedTable(3, 2, 8, 15);
+  t.RowHeights = {8, 7.3, 9.1};
+  GridModel g;
+  GridMillimetres mm(g);
+  ASSERT_TRUE(LoadTableIntoGrid(g, t, 0.1, kStyle));
+  mm.Remember(t);
+  const int height = g.RowHeight(2);
+  ASSERT_TRUE(g.DeleteRow(2));
+  ASSERT_TRUE(g.DeleteColumn(1));
+  ASSERT_EQ(g.InsertColumn(1), 1);
+  g.SetColumnWidth(1, 8);
+  ASSERT_EQ(g.InsertRow(2), 2);
+  g.SetRowHeight(2, height);
+  const TableData back = TakeTableFromGrid(g, 0.1, TextHeights::kExact, &mm);
+  EXPECT_DOUBLE_EQ(back.RowHeights[1], 7.3);
+  EXPECT_DOUBLE_EQ(back.ColWidths[0], 15);
+  // A row inserted elsewhere starts unknown: its pixels decide, not the 9.1 mm of the row
+  // deleted last (5 pixels at this zoom, as 9.1 mm would be).
+  ASSERT_TRUE(g.DeleteRow(3));
+  ASSERT_EQ(g.InsertRow(1), 1);
+  g.SetRowHeight(1, 5);
+  EXPECT_DOUBLE_EQ(TakeTableFromGrid(g, 0.1, TextHeights::kExact, &mm).RowHeights[0], 10);
+}
+
 }  // namespace
 }  // namespace vex
