@@ -9,6 +9,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 
+#include <filesystem>
 #include <memory>
 
 #include "files/table_file.h"
@@ -142,6 +143,43 @@ TEST_F(EditorTest, OpenLeavesTheTableAsItWasWhenTheFileIsNoTable) {
   EXPECT_EQ(window->Origin(), kLoadedTable);
   // The file was never locked for without a reason to: every lock was given back.
   EXPECT_EQ(host->locks, 0);
+}
+
+// Open converts a table file of the old key-value layout, keeping the original beside it.
+TEST_F(EditorTest, OpenConvertsAnOldKeyValueFile) {
+  Open();
+  const std::string path = install.File("old.vtf");
+  const TableData t = NamedTable(3, 3);
+  ASSERT_TRUE(SaveTableKeyValue(t, kTableFilePrefix, path));
+  dialogs->openPaths.push_back(path);
+  Press(kTbOpen);
+  EXPECT_EQ(Text(3, 3), "r2c2");
+  EXPECT_TRUE(std::filesystem::exists(path + ".kv.bak"));
+  EXPECT_EQ(ReadFile(path).rfind("<?xml", 0), 0u) << ReadFile(path).substr(0, 40);
+}
+
+// What the grid shows: a merged block has no line inside it, and undo draws the line again.
+TEST_F(EditorTest, MergedCellsShowAsOneAndComeApartOnUndo) {
+  const TableData t = Sample();
+  Open(&t);
+  const QRect left = Grid().CellRectOf(5, 1);
+  const auto lineBetween = [&] {
+    const QImage image = View()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const int y = left.center().y();
+    for (int x = left.right() - 1; x <= left.right() + 2; ++x)
+      if (QColor(image.pixel(x, y)) == QColor(0xC0, 0xC0, 0xC0)) return true;
+    return false;
+  };
+  EXPECT_TRUE(lineBetween());
+  SelectCells(5, 1, 5, 2);
+  Press(kTbMerge);
+  Click(1, 4);  // the block is no longer selected
+  EXPECT_FALSE(lineBetween());
+  Key(Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_TRUE(lineBetween());
+  // At 150 % the same cell is half as large again.
+  window->SetZoom(1.5);
+  EXPECT_EQ(Grid().CellRectOf(5, 1).width(), left.width() * 3 / 2);
 }
 
 TEST_F(EditorTest, EnterAndEscapeNeverDrawOrCancel) {
