@@ -1,18 +1,22 @@
 // vextable: the batch tool over the system's core.
 
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "cli/draw_command.h"
-#include "cli/edit_command.h"
+#include "cli/excel_commands.h"
 #include "cli/header_commands.h"
-#include "cli/preview_command.h"
 #include "cli/read_command.h"
 #include "cli/settings_command.h"
 #include "cli/table_commands.h"
 #include "cli/update_command.h"
 #include "platform/atomic_file.h"
+#include "platform/process.h"
 
 namespace {
 
@@ -38,7 +42,24 @@ constexpr const char* kUsage =
     "                          a new table, blank or from a header\n"
     "  check-update [--ini PATH]\n"
     "                          ask the maker's web folder for a newer version (exit 0 up to date,\n"
-    "                          1 newer, 2 no connection)\n";
+    "                          1 newer, 2 no connection)\n"
+    "  import BOOK [--sheet N|NAME] [-o OUT.vtf|OUT.json] [--ini PATH]\n"
+    "                          import a sheet of a workbook (.xlsx, .ods, .csv, .xls) as a table\n"
+    "  export TABLE -o OUT.xlsx [--ini PATH]\n"
+    "                          export a table as a workbook\n";
+
+// Runs "vextable-<verb>", the program beside this one, with the verb's arguments.
+int RunVerbProgram(const std::string& verb, char** args) {
+  const std::string self = vex::platform::ProgramPath();
+  const std::string program = self.substr(0, self.find_last_of('/') + 1) + "vextable-" + verb;
+  std::vector<char*> argv{const_cast<char*>(program.c_str())};
+  for (char** a = args; *a != nullptr; ++a) argv.push_back(*a);
+  argv.push_back(nullptr);
+  std::fflush(nullptr);
+  ::execv(program.c_str(), argv.data());
+  std::fprintf(stderr, "vextable %s: cannot run \"%s\": %s\n", verb.c_str(), program.c_str(), std::strerror(errno));
+  return 1;
+}
 
 }  // namespace
 
@@ -56,11 +77,12 @@ int main(int argc, char** argv) {
   if (verb == "convert") return vex::cli::RunConvert(args);
   if (verb == "draw") return vex::cli::RunDraw(args);
   if (verb == "read") return vex::cli::RunRead(args);
-  if (verb == "preview") return vex::cli::RunPreview(args);
-  if (verb == "edit") return vex::cli::RunEdit(args);
+  if (verb == "preview" || verb == "edit") return RunVerbProgram(verb, argv + 2);
   if (verb == "header") return vex::cli::RunHeader(args);
   if (verb == "new") return vex::cli::RunNew(args);
   if (verb == "check-update") return vex::cli::RunCheckUpdate(args);
+  if (verb == "import") return vex::cli::RunImport(args);
+  if (verb == "export") return vex::cli::RunExport(args);
   if (verb == "--help" || verb == "-h" || verb == "help") {
     std::fputs(kUsage, stdout);
     return 0;

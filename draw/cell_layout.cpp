@@ -17,7 +17,7 @@ std::vector<std::string> SplitCellLines(const std::string& text) {
   return lines;
 }
 
-std::vector<TextLinePlacement> PlaceCellText(const TableCell& cell, const CellRect& b, double s) {
+std::vector<TextLinePlacement> PlaceCellText(const TableCell& cell, const Rect2d& b, double s) {
   const double h = cell.dHeight;
   const int horz = cell.HorzMode >= 0 && cell.HorzMode <= 2 ? cell.HorzMode : 1;
   const int vert = cell.VertMode >= 0 && cell.VertMode <= 2 ? cell.VertMode : 1;
@@ -45,7 +45,7 @@ double PictureScale(double w, double h, double W, double H, double cellScale) {
   return u;
 }
 
-PicturePosition PicturePlace(double w, double h, const CellRect& box, int horzMode, int vertMode) {
+PicturePosition PicturePlace(double w, double h, const Rect2d& box, int horzMode, int vertMode) {
   const double W = box.right - box.left;
   const double H = box.top - box.bottom;
   const double x = horzMode == 0 ? box.left : horzMode == 1 ? box.left + W / 2 - w / 2 : box.left + W - w;

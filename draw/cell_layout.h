@@ -10,13 +10,6 @@
 
 namespace vex {
 
-// A block rectangle: left < right, bottom < top.
-struct CellRect {
-  double left = 0.0;
-  double top = 0.0;
-  double right = 0.0;
-  double bottom = 0.0;
-};
 
 // One single-line text of a cell: its alignment point and the host's justification
 // (horizontal 0 left, 1 centre, 2 right; vertical 3 top, 2 middle, 1 bottom).
@@ -32,7 +25,7 @@ struct TextLinePlacement {
 // the rules: left/right alignment keep s from the side, top alignment keeps s below the top
 // rule, bottom alignment puts the last line's alignment point on the bottom rule. Lines are
 // h + s apart, h being the cell's dHeight. Alignment values outside 0..2 count as centre.
-std::vector<TextLinePlacement> PlaceCellText(const TableCell& cell, const CellRect& block, double s);
+std::vector<TextLinePlacement> PlaceCellText(const TableCell& cell, const Rect2d& block, double s);
 
 // The text split at every "\r\n" (one element for a text without breaks, "" included).
 std::vector<std::string> SplitCellLines(const std::string& text);
@@ -48,6 +41,6 @@ struct PicturePosition {
   double x = 0.0;
   double y = 0.0;
 };
-PicturePosition PicturePlace(double w, double h, const CellRect& box, int horzMode, int vertMode);
+PicturePosition PicturePlace(double w, double h, const Rect2d& box, int horzMode, int vertMode);
 
 }  // namespace vex

@@ -29,7 +29,7 @@ double StyleWidthFactor(AcDbObjectId style) {
 
 // Copies the cell's picture block from the store into `db`, and fits a reference to it into
 // `box`. The reference's id, or null when the block could not be copied.
-AcDbObjectId DrawPicture(const TableCell& cell, const CellRect& box, double z, const ImageStore& store,
+AcDbObjectId DrawPicture(const TableCell& cell, const Rect2d& box, double z, const ImageStore& store,
                          AcDbDatabase& db, MessageSink& sink) {
   AcDbObjectIdArray ids;
   if (!EnumerateBlock(store.Get(), cell.sBlockName, ids, sink)) return {};
@@ -126,14 +126,14 @@ void DrawCellContents(const TableData& t, const LineGrid& g, const TableDrawer& 
       while (k < rows && !g.At(k, c).right) ++k;
       int e = c + 1;
       while (e < cols && !g.At(r, e).down) ++e;
-      const CellRect block{n.point.x, n.point.y, g.At(r, e).point.x, g.At(k, c).point.y};
+      const Rect2d block{n.point.x, n.point.y, g.At(r, e).point.x, g.At(k, c).point.y};
       const TableCell& cell = t.rows[static_cast<std::size_t>(r)].cells[static_cast<std::size_t>(c)];
       if (cell.IsImage()) {
         char line[96];
         std::snprintf(line, sizeof line, "\nDrawing on row %d, column %d cell image...", r + 1, e);
         sink.Print(line);
         if (store == nullptr || !*store) continue;
-        const CellRect box{block.left + s, block.top - s, block.right - s, block.bottom + s};
+        const Rect2d box{block.left + s, block.top - s, block.right - s, block.bottom + s};
         const AcDbObjectId ref = DrawPicture(cell, box, n.point.z, *store, db, sink);
         if (!ref.isNull()) ids.append(ref);
         continue;

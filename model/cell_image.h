@@ -24,6 +24,11 @@ struct Rect2d {
   double right = 0.0;
   double bottom = 0.0;
   bool operator==(const Rect2d&) const = default;
+
+  // Inside, not on an edge.
+  bool StrictlyInside(double x, double y) const { return left < x && x < right && bottom < y && y < top; }
+  // The rectangle with each side moved inwards by d.
+  Rect2d Shrunk(double d) const { return {left + d, top - d, right - d, bottom + d}; }
 };
 
 // Base of the primitives. The run-time type names are the class names.

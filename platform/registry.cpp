@@ -101,6 +101,15 @@ std::string Quote(std::string_view s) {
   return out + '"';
 }
 
+// s without blanks, tabs and carriage returns at either end. A stray CR is a blank
+// ("\r\r\n" ends the lines of a file converted twice): kept at the end of a value, it would be
+// written back before the line end and be lost at the next read.
+std::string_view TrimLine(std::string_view s) {
+  const auto first = s.find_first_not_of(" \t\r");
+  if (first == std::string_view::npos) return {};
+  return s.substr(first, s.find_last_not_of(" \t\r") - first + 1);
+}
+
 // Reads a quoted string at s[pos] (which is '"'); returns false when it is not closed.
 bool ReadQuoted(std::string_view s, std::size_t& pos, std::string& out) {
   out.clear();
@@ -206,7 +215,7 @@ struct Registry::Hive {
         if (!next.empty() && next.back() == '\r') next.pop_back();
         line += next;
       }
-      const std::string_view t = TrimBlanks(line);
+      const std::string_view t = TrimLine(line);
       if (t.empty() || t.front() == ';') continue;
       if (!sawHeader) {
         sawHeader = true;
@@ -251,7 +260,13 @@ struct Registry::Hive {
         problem(first, "'=' expected after the value name");
         continue;
       }
-      const std::string_view rhs = TrimBlanks(t.substr(pos + 1));
+      const std::string_view rhs = TrimLine(t.substr(pos + 1));
+      // A value still ending in '\' has no line left to continue on (the file ended, or blanks
+      // follow the '\'); written back, it would take the line written after it as its own.
+      if (!rhs.empty() && rhs.back() == '\\') {
+        problem(first, "a value continues past the end of the file");
+        continue;
+      }
       if (!rhs.empty() && rhs.front() == '"') {
         std::size_t p = 0;
         std::string value;

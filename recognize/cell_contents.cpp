@@ -56,7 +56,7 @@ int AlignmentOf(double nearGap, double midGap, double farGap) {
   return 2;
 }
 
-Alignment AlignmentIn(const ContentBox& c, const BlockRect& rect) {
+Alignment AlignmentIn(const ContentBox& c, const Rect2d& rect) {
   return {AlignmentOf(std::fabs(c.minX - rect.left), std::fabs(c.centreX - (rect.left + rect.right) / 2),
                       std::fabs(c.maxX - rect.right)),
           AlignmentOf(std::fabs(c.maxY - rect.top), std::fabs(c.centreY - (rect.top + rect.bottom) / 2),
@@ -97,7 +97,7 @@ std::vector<std::vector<const TextItem*>> VisualLines(std::vector<const TextItem
 
 }  // namespace
 
-TableCell TextCellOf(std::vector<const TextItem*> texts, const BlockRect& rect) {
+TableCell TextCellOf(std::vector<const TextItem*> texts, const Rect2d& rect) {
   TableCell cell;
   if (texts.empty()) {
     cell.dHeight = 3.0;

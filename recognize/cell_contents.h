@@ -25,17 +25,11 @@ struct TextItem {
   double height = 0.0;
 };
 
-struct BlockRect {
-  double left = 0.0, top = 0.0, right = 0.0, bottom = 0.0;
-  bool StrictlyInside(double x, double y) const { return left < x && x < right && bottom < y && y < top; }
-  BlockRect Shrunk(double d) const { return {left + d, top - d, right - d, bottom + d}; }
-};
-
 // A visible cell: its top-left grid cell and its rectangle in the drawing.
 struct CellBlock {
   int row = 0;
   int col = 0;
-  BlockRect rect;
+  Rect2d rect;
 };
 
 // The visible cells of a table, row-major by top-left cell, and which of them covers each
@@ -69,13 +63,13 @@ struct ContentBox {
 };
 
 // HorzMode and VertMode of content in a block, by the gaps to its sides.
-Alignment AlignmentIn(const ContentBox& content, const BlockRect& rect);
+Alignment AlignmentIn(const ContentBox& content, const Rect2d& rect);
 
 // The cell that the texts of one block make (`texts` in their drawing order): sorted top line
 // first, texts on one visual line (centres closer than half the smaller height) joined by " "
 // (left to right, or in drawing order where they share one centre y), lines by "\r\n"; height
 // from the top text; alignment from the joined extents. No texts: an empty centred cell of
 // height 3.
-TableCell TextCellOf(std::vector<const TextItem*> texts, const BlockRect& rect);
+TableCell TextCellOf(std::vector<const TextItem*> texts, const Rect2d& rect);
 
 }  // namespace vex

@@ -6,9 +6,10 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
-  nlohmann-json3-dev libpugixml-dev libcurl4-openssl-dev
-  python3-ezdxf
+  nlohmann-json3-dev libpugixml-dev libcurl4-openssl-dev libzip-dev libxlsxwriter-dev zip unzip
+  python3-ezdxf python3-openpyxl libreoffice-calc-nogui
   qt6-base-dev fonts-dejavu-core fonts-wqy-microhei
+  clang libclang-rt-14-dev
 )
 
 missing=()

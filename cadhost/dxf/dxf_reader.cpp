@@ -144,7 +144,8 @@ void Reader::readHeader() {
     m_decoder = std::make_unique<dxf::TextDecoder>("CP1252");
   }
   HeaderValues& h = m_db.header;
-  for (auto& [name, tags] : vars) {
+  for (auto& [name, varTags] : vars) {
+    const auto& tags = varTags;  // lambdas cannot capture a structured binding before clang 16
     auto num = [&](int code, double& out) {
       for (const RawTag& x : tags)
         if (x.code == code) out = dxf::ToDouble(x);
@@ -480,6 +481,13 @@ void Reader::readEntities(AcDbObjectId block, const char* endType) {
       throw FormatError(t.line, std::string("expected \"0 ") + endType + "\", found \"" + std::string(t.value) + "\"");
     if (t.value == "SEQEND" || t.value == "VERTEX" || t.value == "ATTRIB") {
       warn(t.line, std::string(t.value) + " without the entity it belongs to left out");
+      collect(m_tags);
+      continue;
+    }
+    // Kept as an entity, it could be owned by a block and would then end that block early
+    // when the drawing is written.
+    if (t.value == "ENDBLK") {
+      warn(t.line, "ENDBLK outside a block left out");
       collect(m_tags);
       continue;
     }

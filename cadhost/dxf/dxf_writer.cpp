@@ -299,9 +299,11 @@ void Writer::entities(const AcDbBlockTableRecord& block, bool paper) {
 
 void Writer::entity(const AcDbEntity& e, AcDbHandle owner, bool paper) {
   const DxfExtras& x = extras(e);
-  const char* type = "";
+  // A view, not a C string: a kept type name may hold a NUL, and cut there it could read as
+  // the end of the section.
+  std::string_view type;
   const auto* raw = RawEntity::cast(&e);
-  if (raw != nullptr) type = raw->dxfType().c_str();
+  if (raw != nullptr) type = raw->dxfType();
   else if (AcDbLine::cast(&e)) type = "LINE";
   else if (AcDbArc::cast(&e)) type = "ARC";
   else if (AcDbCircle::cast(&e)) type = "CIRCLE";

@@ -125,6 +125,42 @@ INSTANTIATE_TEST_SUITE_P(
                 "without SEQEND"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Drawings found by fuzzing that opened but whose saved copy did not: each opens, says what it
+// repaired, and what is saved of it reads again.
+struct FuzzedFile {
+  const char* name;
+  const char* file;     // under tests/data/cadhost/fuzz/
+  const char* warning;  // expected part of a warning ("" for none)
+  std::string saved;    // bytes the saved copy holds ("" for no check)
+};
+
+void PrintTo(const FuzzedFile& f, std::ostream* os) { *os << f.file; }
+
+class FuzzedDrawing : public ::testing::TestWithParam<FuzzedFile> {};
+
+TEST_P(FuzzedDrawing, SavedCopyReadsAgain_Issue11) {
+  vex::test::TempDir dir;
+  AcDbDatabase db(false);
+  const std::string path = std::string(CADHOST_TEST_DATA) + "/fuzz/" + GetParam().file;
+  ASSERT_EQ(db.readDwgFile(path.c_str()), Acad::eOk) << db.lastFileReport().message;
+  bool found = *GetParam().warning == '\0';
+  for (const std::string& w : db.lastFileReport().warnings) found = found || w.find(GetParam().warning) != std::string::npos;
+  EXPECT_TRUE(found) << GetParam().warning;
+  ASSERT_EQ(db.saveAs(dir.File("out.dxf").c_str()), Acad::eOk);
+  EXPECT_NE(vex::test::ReadFile(dir.File("out.dxf")).find(GetParam().saved), std::string::npos);
+  AcDbDatabase again(false);
+  EXPECT_EQ(again.readDwgFile(dir.File("out.dxf").c_str()), Acad::eOk) << again.lastFileReport().message;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Samples, FuzzedDrawing,
+    ::testing::Values(
+        // An entity kind that is not modelled is kept under its name, NUL and all.
+        FuzzedFile{"entity_type_with_nul", "entity_type_with_nul.dxf", "", std::string("\nEOF\0\n", 6)},
+        // Owned by a block, a stray ENDBLK was written inside that block and ended it early.
+        FuzzedFile{"endblk_in_entities", "endblk_in_entities.dxf", "ENDBLK outside a block left out", ""}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 // Random damage to a good file: every outcome is a clean success or a clean failure.
 TEST(MalformedFile, RandomDamageNeverCrashes) {
   vex::test::TempDir dir;

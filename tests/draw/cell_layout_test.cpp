@@ -91,7 +91,7 @@ TEST(PictureScale, ThinPicturesUseTheirOtherDirection) {
 }
 
 TEST(PicturePlace, FollowsTheAlignment) {
-  const CellRect box{0, 10, 20, 0};
+  const Rect2d box{0, 10, 20, 0};
   EXPECT_DOUBLE_EQ(PicturePlace(4, 2, box, 0, 0).x, 0);
   EXPECT_DOUBLE_EQ(PicturePlace(4, 2, box, 0, 0).y, 8);
   EXPECT_DOUBLE_EQ(PicturePlace(4, 2, box, 1, 1).x, 8);

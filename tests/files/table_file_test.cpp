@@ -243,8 +243,45 @@ INSTANTIATE_TEST_SUITE_P(
                     XmlCounts("1", "1", "<Merge><Cols><Count>-5</Count></Cols></Merge>"),
                     "merge spans"},
         HostileCase{"key_value_huge", "[VexTableSaveFile]\nnRows=100000\nnCols=100000\n",
-                    "at most 65535"}),
+                    "at most 65535"},
+        HostileCase{"cells_beyond_the_file_Issue11", XmlCounts("65535", "15"),
+                    "983025 cells, more than its 89 bytes can hold"},
+        HostileCase{"key_value_cells_beyond_the_file_Issue11", "[VexTableSaveFile]\nnRows=65535\nnCols=15\n",
+                    "983025 cells, more than its 40 bytes can hold"},
+        HostileCase{"merge_spans_beyond_the_file_Issue11",
+                    XmlCounts("1", "1", "<Merge><Rows><Count>1000000</Count></Rows></Merge>"),
+                    "1000000 merge spans, more than its"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// A 267-byte header file claiming 115 x 200 cells took seconds and hundreds of megabytes to
+// read and convert (found by fuzzing): refused, and the file is not converted.
+TEST_F(TableFileTest, HeaderClaimingCellsBeyondItsSizeIsRefused_Issue11) {
+  const std::string bytes = Golden("header_claiming_23000_cells.vtt");
+  ASSERT_EQ(bytes.size(), 267u);
+  const std::string path = dir_.File("claims.vtt");
+  WriteFile(path, bytes);
+  TableHeader h;
+  const auto table = LoadTableFile(h, kHeaderFilePrefix, path);
+  ASSERT_FALSE(table);
+  EXPECT_EQ(table.code(), ErrorCode::kMalformed);
+  EXPECT_NE(table.message().find("23000 cells, more than its 267 bytes"), std::string::npos)
+      << table.message();
+  EXPECT_FALSE(LoadHeaderKeys(h, kHeaderFilePrefix, path));
+  EXPECT_FALSE(LoadTableKeyValue(h, kHeaderFilePrefix, path));
+  EXPECT_EQ(ReadFile(path), bytes);
+  EXPECT_EQ(h, TableHeader{});
+}
+
+// Short hand-made files may still claim a table of a few thousand cells that they leave out.
+TEST_F(TableFileTest, SmallFileMayClaimAFewThousandCells_Issue11) {
+  const std::string path = dir_.File("small.vtf");
+  WriteFile(path, "[VexTableSaveFile]\nnRows=64\nnCols=64\nGridText00strText=A\n");
+  TableData t;
+  const auto s = LoadTableFile(t, kTableFilePrefix, path);
+  ASSERT_TRUE(s) << s.message();
+  EXPECT_EQ(t.rows.size(), 64u);
+  EXPECT_EQ(t.GetCell(0, 0).strText, "A");
+}
 
 TEST_F(TableFileTest, TenMegabyteTextRoundTrips) {
   TableData t;

@@ -142,7 +142,10 @@ INSTANTIATE_TEST_SUITE_P(
         BrokenHive{"unterminated", "Windows Registry Editor Version 5.00\n[HKEY_LOCAL_MACHINE\\A]\n\"a\"=\"b\n",
                    "unterminated"},
         BrokenHive{"unquoted_name", "Windows Registry Editor Version 5.00\n[HKEY_LOCAL_MACHINE\\A]\na=\"b\"\n",
-                   "quoted"}),
+                   "quoted"},
+        BrokenHive{"continued_into_blanks_Issue11",
+                   "Windows Registry Editor Version 5.00\n[HKEY_LOCAL_MACHINE\\A]\n\"a\"=hex:01,\\  \n\"b\"=\"1\"\n",
+                   "continues past the end"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(RegistryTest, WhatCanBeReadFromABrokenHiveStaysReadable) {
@@ -190,6 +193,51 @@ TEST_F(RegistryTest, KeyWithVeryManyValuesLoadsAndWritesInLinearTime_Issue11) {
   EXPECT_EQ(reg_.GetDword(HKLM, "Many", "v3"), std::nullopt);
   ASSERT_TRUE(reg_.SetDword(HKLM, "Many", "v4", 9));
   EXPECT_EQ(Registry(dir_.path()).GetDword(HKLM, "Many", "v4"), 9u);
+}
+
+// A value whose line ends in '\' at the end of the file was kept and written back as it was;
+// the next key written after it then read as part of the value (found by fuzzing).
+TEST_F(RegistryTest, ValueContinuedPastTheEndIsAProblem_Issue11) {
+  const std::string text = ReadFile(std::string(VEXTABLE_TEST_DATA) + "/platform/hive_value_continued_past_end.reg");
+  ASSERT_FALSE(text.empty());
+  WriteFile(reg_.HivePath(HKLM), text);
+  const auto problems = reg_.Problems();
+  ASSERT_EQ(problems.size(), 1u);
+  EXPECT_NE(problems.front().find("HKLM.reg:3: a value continues past the end"), std::string::npos)
+      << problems.front();
+  EXPECT_TRUE(reg_.KeyExists(HKLM, "k"));
+  EXPECT_FALSE(reg_.SetString(HKLM, "Software\\X", "a", "b"));
+  EXPECT_EQ(ReadFile(reg_.HivePath(HKLM)), text);
+}
+
+// A value of carriage returns was kept; written back before the line end it was lost, and the
+// hive then had a problem that made it read-only (found by fuzzing).
+TEST_F(RegistryTest, ValueOfCarriageReturnsIsMissing_Issue11) {
+  const std::string text = ReadFile(std::string(VEXTABLE_TEST_DATA) + "/platform/hive_value_of_carriage_returns.reg");
+  ASSERT_FALSE(text.empty());
+  WriteFile(reg_.HivePath(HKLM), text);
+  const auto problems = reg_.Problems();
+  ASSERT_EQ(problems.size(), 1u);
+  EXPECT_NE(problems.front().find("HKLM.reg:3: a value is missing"), std::string::npos) << problems.front();
+  EXPECT_FALSE(reg_.SetString(HKLM, "Software\\X", "a", "b"));
+  EXPECT_EQ(ReadFile(reg_.HivePath(HKLM)), text);
+}
+
+TEST_F(RegistryTest, LinesEndingInTwoCarriageReturnsReadAndSurviveAWrite_Issue11) {
+  WriteFile(reg_.HivePath(HKLM),
+            "Windows Registry Editor Version 5.00\r\r\n"
+            "[HKEY_LOCAL_MACHINE\\A]\r\r\n"
+            "\"Str\"=\"value\"\r\r\n"
+            "\"Num\"=dword:0000000a\r\r\n"
+            "\"Bin\"=hex:01,02\r\r\n");
+  EXPECT_TRUE(reg_.Problems().empty());
+  EXPECT_EQ(reg_.GetString(HKLM, "A", "Str"), "value");
+  EXPECT_EQ(reg_.GetDword(HKLM, "A", "Num"), 10u);
+  ASSERT_TRUE(reg_.SetString(HKLM, "A", "New", "1"));
+  const Registry again(dir_.path());
+  EXPECT_TRUE(again.Problems().empty());
+  EXPECT_EQ(again.GetValue(HKLM, "A", "Bin")->text, "hex:01,02");
+  EXPECT_EQ(again.GetString(HKLM, "A", "New"), "1");
 }
 
 TEST(RegistryFolder, IsCreatedOnTheFirstWrite_Issue5) {

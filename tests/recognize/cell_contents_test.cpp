@@ -26,7 +26,7 @@ TEST(AlignmentOf, NearMiddleFar) {
 }
 
 TEST(TextCellOf, JoinsLinesTopFirstAndAligns) {
-  const BlockRect rect{0, 0, 60, -30};
+  const Rect2d rect{0, 0, 60, -30};
   const TextItem third = Text(12, -16, "third"), first = Text(12, -10, "first"), second = Text(20, -10, "second");
   const TableCell c = TextCellOf({&third, &first, &second}, rect);
   EXPECT_EQ(c.strText, "first second\r\nthird");
@@ -35,7 +35,7 @@ TEST(TextCellOf, JoinsLinesTopFirstAndAligns) {
 }
 
 TEST(TextCellOf, NoTextGivesAnEmptyCentredCell) {
-  const TableCell c = TextCellOf({}, BlockRect{0, 0, 30, -10});
+  const TableCell c = TextCellOf({}, Rect2d{0, 0, 30, -10});
   EXPECT_EQ(c.strText, "");
   EXPECT_EQ(c.dHeight, 3.0);
   EXPECT_EQ(c.HorzMode, 1);
@@ -44,7 +44,7 @@ TEST(TextCellOf, NoTextGivesAnEmptyCentredCell) {
 
 TEST(TextCellOf, BottomRightText) {
   const TextItem t = Text(27, -8, "R");
-  const TableCell c = TextCellOf({&t}, BlockRect{0, 0, 30, -10});
+  const TableCell c = TextCellOf({&t}, Rect2d{0, 0, 30, -10});
   EXPECT_EQ(c.HorzMode, 2);
   EXPECT_EQ(c.VertMode, 2);
 }
