@@ -15,9 +15,10 @@
 namespace vex {
 namespace {
 
-// The Qt application made for a host that has none (the host without a window).
-std::unique_ptr<QApplication>& OwnApplication() {
-  static std::unique_ptr<QApplication> app;
+// The Qt application made for a host that has none (the host without a window). Ended at
+// unload, never by the exit's static destruction, which would come after Qt's own.
+QApplication*& OwnApplication() {
+  static QApplication* app = nullptr;
   return app;
 }
 
@@ -29,7 +30,7 @@ void EnsureQtApplication() {
   static int argc = 1;
   static char name[] = "VexTable";
   static char* argv[] = {name, nullptr};
-  OwnApplication() = std::make_unique<QApplication>(argc, argv);
+  OwnApplication() = new QApplication(argc, argv);
 }
 
 class PluginEditor final : public TableEditor, public EditorHost {
@@ -105,6 +106,9 @@ TableEditorWindow* WindowOf(TableEditor* editor) {
   return e ? e->Window() : nullptr;
 }
 
-void EndOwnQtApplication() { OwnApplication().reset(); }
+void EndOwnQtApplication() {
+  delete OwnApplication();
+  OwnApplication() = nullptr;
+}
 
 }  // namespace vex
