@@ -190,7 +190,14 @@ TableEditorWindow::TableEditorWindow(EditorHost& host, std::unique_ptr<EditorDia
 
 TableEditorWindow::~TableEditorWindow() {
   SavePlacement();
-  // The grid goes with the window; the journal must not outlive the grid's model.
+  // The children go after this body, and a focus change while they go may still send their
+  // signals: nothing of them may reach the window or the journal any more.
+  grid_->EndEditing();
+  grid_->SetChangeGrouping({});
+  for (QObject* child : std::initializer_list<QObject*>{grid_, zoomBox_, zoomBox_->lineEdit(), valueBox_,
+                                                        valueBox_->lineEdit()})
+    child->disconnect(this);
+  // The journal must not outlive the grid's model it watches.
   journal_.reset();
   millimetres_.reset();
 }
