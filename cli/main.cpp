@@ -34,6 +34,8 @@ constexpr const char* kUsage =
     "                          read a drawn table back into a table file\n"
     "  preview TABLE -o OUT.png [--zoom Z] [--ini PATH]\n"
     "                          render a table as the editor shows it to a PNG\n"
+    "  edit [TABLE] [--ini PATH]\n"
+    "                          the table editor window without a CAD host; Draw writes a DXF\n"
     "  header list|add|delete ... [--library DIR]\n"
     "                          list, add and delete the headers of the header library\n"
     "  new [--header NAME] [--rows R] [--cols C] [--row-height H] [--col-width W] -o OUT.vtf\n"
@@ -46,16 +48,16 @@ constexpr const char* kUsage =
     "  export TABLE -o OUT.xlsx [--ini PATH]\n"
     "                          export a table as a workbook\n";
 
-// Runs vextable-preview, the program beside this one, with the verb's arguments.
-int RunPreviewProgram(char** args) {
+// Runs "vextable-<verb>", the program beside this one, with the verb's arguments.
+int RunVerbProgram(const std::string& verb, char** args) {
   const std::string self = vex::platform::ProgramPath();
-  const std::string program = self.substr(0, self.find_last_of('/') + 1) + "vextable-preview";
+  const std::string program = self.substr(0, self.find_last_of('/') + 1) + "vextable-" + verb;
   std::vector<char*> argv{const_cast<char*>(program.c_str())};
   for (char** a = args; *a != nullptr; ++a) argv.push_back(*a);
   argv.push_back(nullptr);
   std::fflush(nullptr);
   ::execv(program.c_str(), argv.data());
-  std::fprintf(stderr, "vextable preview: cannot run \"%s\": %s\n", program.c_str(), std::strerror(errno));
+  std::fprintf(stderr, "vextable %s: cannot run \"%s\": %s\n", verb.c_str(), program.c_str(), std::strerror(errno));
   return 1;
 }
 
@@ -75,7 +77,7 @@ int main(int argc, char** argv) {
   if (verb == "convert") return vex::cli::RunConvert(args);
   if (verb == "draw") return vex::cli::RunDraw(args);
   if (verb == "read") return vex::cli::RunRead(args);
-  if (verb == "preview") return RunPreviewProgram(argv + 2);
+  if (verb == "preview" || verb == "edit") return RunVerbProgram(verb, argv + 2);
   if (verb == "header") return vex::cli::RunHeader(args);
   if (verb == "new") return vex::cli::RunNew(args);
   if (verb == "check-update") return vex::cli::RunCheckUpdate(args);

@@ -19,6 +19,7 @@ SettingsScope::SettingsScope(const std::optional<std::string>& iniPath) {
     where_.settingsFile = *iniPath;
     where_.languageFolder = where_.installFolder + "Language/";
     where_.headerRoot = where_.installFolder + "Title/";
+    where_.helpFile = where_.installFolder + "Help/VexTable.html";
   } else {
     where_ = Locations::ForInstallFolder(InstallFolderOfModule(platform::ProgramPath()));
   }

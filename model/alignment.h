@@ -29,4 +29,12 @@ constexpr Alignment AlignmentFromFlags(int flags) {
   }
 }
 
+// The flag word with one direction's mode replaced (0, 1 or 2) and the other's kept, as the
+// alignment buttons set it.
+constexpr int WithAlignmentMode(int flags, bool horizontal, int mode) {
+  Alignment a = AlignmentFromFlags(flags);
+  (horizontal ? a.HorzMode : a.VertMode) = mode;
+  return AlignmentToFlags(a.HorzMode, a.VertMode);
+}
+
 }  // namespace vex

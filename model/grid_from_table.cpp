@@ -8,22 +8,12 @@
 #include "model/merge_blocks.h"
 
 namespace vex {
-namespace {
-
-int ToPixels(double v) {
-  if (!(v > 0)) return 0;
-  return static_cast<int>(std::min(v, 1e9));
-}
-
-}  // namespace
-
-int MmToPixels(double mm, double zoom) { return ToPixels(std::round(mm * zoom * 5)); }
 
 void FillGridHeaders(GridModel& grid, double zoom, double styleHeightMm) {
   if (grid.RowCount() == 0 || grid.ColumnCount() == 0) return;
-  const int font = ToPixels(std::round(zoom * 5 * styleHeightMm + 0.5));
-  grid.SetRowHeight(0, MmToPixels(styleHeightMm, zoom) + 2);
-  grid.SetColumnWidth(0, ToPixels(std::trunc(zoom * 5 * 6)));
+  const int font = StyleFontPixels(zoom, styleHeightMm);
+  grid.SetRowHeight(0, HeaderRowHeight(zoom, styleHeightMm));
+  grid.SetColumnWidth(0, HeaderColumnWidth(zoom));
   const auto header = [&](int r, int c, int number) {
     grid.SetText(r, c, number > 0 ? std::to_string(number) : std::string());
     grid.SetFormat(r, c, 37);
@@ -35,7 +25,7 @@ void FillGridHeaders(GridModel& grid, double zoom, double styleHeightMm) {
 }
 
 bool LoadTableIntoGrid(GridModel& grid, TableData table, double zoom, double styleHeightMm) {
-  zoom = std::clamp(zoom, kMinZoom, kMaxZoom);
+  zoom = ClampZoom(zoom);
   grid.DeleteAllItems();
   // Checked before normalising, which would build every row of an oversized table.
   const std::int64_t cells = (std::int64_t(table.nRows) + 1) * (std::int64_t(table.nCols) + 1);
@@ -52,7 +42,7 @@ bool LoadTableIntoGrid(GridModel& grid, TableData table, double zoom, double sty
   for (int c = 0; c < table.nCols; ++c) grid.SetColumnWidth(c + 1, MmToPixels(table.ColWidths[c], zoom));
   for (const MergeBlock& b : MergeBlocksFromSpans(table)) grid.Merge({b.row0 + 1, b.col0 + 1, b.row1 + 1, b.col1 + 1});
 
-  const int styleFont = ToPixels(std::round(zoom * 5 * styleHeightMm + 0.5));
+  const int styleFont = StyleFontPixels(zoom, styleHeightMm);
   for (int r = 0; r < table.nRows; ++r)
     for (int c = 0; c < table.nCols; ++c) {
       TableCell& cell = table.rows[r].cells[c];
@@ -71,7 +61,7 @@ bool LoadTableIntoGrid(GridModel& grid, TableData table, double zoom, double sty
       } else if (!cell.strText.empty()) {
         grid.SetText(row, col, std::move(cell.strText));
         grid.SetFormat(row, col, FormatOfModes(cell.HorzMode, cell.VertMode));
-        grid.SetFontHeight(row, col, ToPixels(std::round(zoom * 5 * std::round(2 * cell.dHeight) / 2 + 0.5)));
+        grid.SetFontHeight(row, col, TextFontPixels(cell.dHeight, zoom));
       } else {
         grid.SetFormat(row, col, FormatOfModes(1, 1));
         grid.SetFontHeight(row, col, styleFont);

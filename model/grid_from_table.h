@@ -4,17 +4,11 @@
 // spans, and each cell's kind, alignment, text and text height. Texts are taken as given:
 // the caller applies the reverse output text replacement first.
 
+#include "model/editor_units.h"
 #include "model/grid_model.h"
 #include "model/table_data.h"
 
 namespace vex {
-
-// The editor's zoom limits.
-inline constexpr double kMinZoom = 0.05;
-inline constexpr double kMaxZoom = 64.0;
-
-// round(mm x zoom x 5).
-int MmToPixels(double mm, double zoom);
 
 // Header row height round(zoom x 5 x H) + 2, header column width trunc(zoom x 5 x 6), header
 // cells numbered "%d", format 37 and font height round(zoom x 5 x H + 0.5), H being the text

@@ -12,6 +12,13 @@ const std::string kNoText;
 
 GridModel::GridModel() = default;
 
+void GridModel::AddObserver(GridChangeObserver* observer) {
+  if (observer && std::find(observers_.list.begin(), observers_.list.end(), observer) == observers_.list.end())
+    observers_.list.push_back(observer);
+}
+
+void GridModel::RemoveObserver(GridChangeObserver* observer) { std::erase(observers_.list, observer); }
+
 // ---------------------------------------------------------------- counts
 
 bool GridModel::Fits(std::int64_t rows, std::int64_t cols) const {
@@ -20,6 +27,7 @@ bool GridModel::Fits(std::int64_t rows, std::int64_t cols) const {
 
 bool GridModel::SetRowCount(int rows) {
   if (!Fits(rows, ColumnCount())) return false;
+  Tell(&GridChangeObserver::Rebuilding);
   const int old = RowCount();
   if (rows < old) {
     for (int r = rows; r < old; ++r)
@@ -39,6 +47,7 @@ bool GridModel::SetRowCount(int rows) {
 
 bool GridModel::SetColumnCount(int cols) {
   if (!Fits(RowCount(), cols)) return false;
+  Tell(&GridChangeObserver::Rebuilding);
   const int old = ColumnCount();
   for (Row& row : rows_) {
     for (int c = cols; c < old; ++c) ReleasePicture(row[static_cast<std::size_t>(c)]);
@@ -55,12 +64,20 @@ bool GridModel::SetColumnCount(int cols) {
   return true;
 }
 
-void GridModel::SetFixedRowCount(int n) { fixedRows_ = std::clamp(n, 0, RowCount()); }
-void GridModel::SetFixedColumnCount(int n) { fixedCols_ = std::clamp(n, 0, ColumnCount()); }
+void GridModel::SetFixedRowCount(int n) {
+  Tell(&GridChangeObserver::Rebuilding);
+  fixedRows_ = std::clamp(n, 0, RowCount());
+}
+
+void GridModel::SetFixedColumnCount(int n) {
+  Tell(&GridChangeObserver::Rebuilding);
+  fixedCols_ = std::clamp(n, 0, ColumnCount());
+}
 
 int GridModel::InsertRow(int before) {
   if (before == -1) before = RowCount();
   if (before < fixedRows_ || before > RowCount() || !Fits(RowCount() + 1, ColumnCount())) return -1;
+  Tell(&GridChangeObserver::LineInserting, true, before);
   rows_.insert(rows_.begin() + before, Row(static_cast<std::size_t>(ColumnCount())));
   rowSizes_.Insert(before, 1, defaultRowHeight_);
   for (std::size_t k = 0; k < blocks_.size(); ++k) {
@@ -83,6 +100,7 @@ int GridModel::InsertRow(int before) {
 int GridModel::InsertColumn(int before) {
   if (before == -1) before = ColumnCount();
   if (before < fixedCols_ || before > ColumnCount() || !Fits(RowCount(), ColumnCount() + 1)) return -1;
+  Tell(&GridChangeObserver::LineInserting, false, before);
   for (Row& row : rows_) row.insert(row.begin() + before, Slot{});
   colSizes_.Insert(before, 1, defaultColWidth_);
   for (std::size_t k = 0; k < blocks_.size(); ++k) {
@@ -104,6 +122,7 @@ int GridModel::InsertColumn(int before) {
 
 bool GridModel::DeleteRow(int row) {
   if (row < 0 || row >= RowCount()) return false;
+  Tell(&GridChangeObserver::LineDeleting, true, row);
   for (Slot& s : rows_[static_cast<std::size_t>(row)]) ReleasePicture(s);
   rows_.erase(rows_.begin() + row);
   rowSizes_.Erase(row);
@@ -129,6 +148,7 @@ bool GridModel::DeleteRow(int row) {
 
 bool GridModel::DeleteColumn(int col) {
   if (col < 0 || col >= ColumnCount()) return false;
+  Tell(&GridChangeObserver::LineDeleting, false, col);
   for (Row& r : rows_) {
     ReleasePicture(r[static_cast<std::size_t>(col)]);
     r.erase(r.begin() + col);
@@ -155,6 +175,7 @@ bool GridModel::DeleteColumn(int col) {
 }
 
 void GridModel::DeleteAllItems() {
+  Tell(&GridChangeObserver::Rebuilding);
   rows_.clear();
   rowSizes_.Resize(0, 0);
   colSizes_.Resize(0, 0);
@@ -169,6 +190,16 @@ void GridModel::DeleteAllItems() {
 }
 
 // ---------------------------------------------------------------- sizes and defaults
+
+bool GridModel::SetRowHeight(int row, int height) {
+  if (row >= 0 && row < RowCount()) Tell(&GridChangeObserver::SizeChanging, true, row);
+  return rowSizes_.SetSize(row, height);
+}
+
+bool GridModel::SetColumnWidth(int col, int width) {
+  if (col >= 0 && col < ColumnCount()) Tell(&GridChangeObserver::SizeChanging, false, col);
+  return colSizes_.SetSize(col, width);
+}
 
 void GridModel::SetDefaultSizes(int rowHeight, int colWidth) {
   defaultRowHeight_ = std::max(rowHeight, 0);
@@ -200,13 +231,19 @@ GridModel::Slot* GridModel::At(int row, int col) {
   return &rows_[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)];
 }
 
+GridModel::Slot* GridModel::Changing(int row, int col) {
+  Slot* s = At(row, col);
+  if (s) Tell(&GridChangeObserver::CellChanging, row, col);
+  return s;
+}
+
 const std::string& GridModel::Text(int row, int col) const {
   const Slot* s = At(row, col);
   return s ? s->text : kNoText;
 }
 
 bool GridModel::SetText(int row, int col, std::string text) {
-  Slot* s = At(row, col);
+  Slot* s = Changing(row, col);
   if (!s) return false;
   s->text = std::move(text);
   return true;
@@ -224,7 +261,7 @@ int GridModel::EffectiveFormat(int row, int col) const {
 }
 
 bool GridModel::SetFormat(int row, int col, int format) {
-  Slot* s = At(row, col);
+  Slot* s = Changing(row, col);
   if (!s) return false;
   s->format = format;
   return true;
@@ -242,7 +279,7 @@ int GridModel::EffectiveFontHeight(int row, int col) const {
 }
 
 bool GridModel::SetFontHeight(int row, int col, int height) {
-  Slot* s = At(row, col);
+  Slot* s = Changing(row, col);
   if (!s) return false;
   s->fontHeight = std::max(height, 0);
   return true;
@@ -254,7 +291,7 @@ int GridModel::Kind(int row, int col) const {
 }
 
 bool GridModel::SetKind(int row, int col, int kind) {
-  Slot* s = At(row, col);
+  Slot* s = Changing(row, col);
   if (!s) return false;
   s->kind = kind == kImageCell ? kImageCell : kTextCell;
   return true;
@@ -266,7 +303,7 @@ const CellImage* GridModel::Picture(int row, int col) const {
 }
 
 bool GridModel::SetPicture(int row, int col, CellImage picture) {
-  Slot* s = At(row, col);
+  Slot* s = Changing(row, col);
   if (!s) return false;
   picture.images.Bounds();
   if (s->picture < 0) {
@@ -283,7 +320,7 @@ bool GridModel::SetPicture(int row, int col, CellImage picture) {
 }
 
 bool GridModel::ClearPicture(int row, int col) {
-  Slot* s = At(row, col);
+  Slot* s = Changing(row, col);
   if (!s) return false;
   ReleasePicture(*s);
   return true;
@@ -297,7 +334,7 @@ void GridModel::ReleasePicture(Slot& slot) {
 }
 
 bool GridModel::ResetCell(int row, int col) {
-  Slot* s = At(row, col);
+  Slot* s = Changing(row, col);
   if (!s) return false;
   ReleasePicture(*s);
   const std::int32_t block = s->block;
@@ -364,6 +401,7 @@ bool GridModel::Merge(const CellRange& range) {
   if (!range.IsValid() || range.IsSingleCell() || !body.Contains(range)) return false;
   Unmerge(range);
   NewBlock(range);
+  Tell(&GridChangeObserver::BlockAdded, range);
   return true;
 }
 
@@ -376,7 +414,10 @@ void GridModel::Unmerge(const CellRange& range) {
       const int b = At(row, col)->block;
       if (b >= 0 && std::find(touched.begin(), touched.end(), b) == touched.end()) touched.push_back(b);
     }
-  for (int b : touched) DissolveBlock(b);
+  for (int b : touched) {
+    Tell(&GridChangeObserver::BlockRemoving, blocks_[static_cast<std::size_t>(b)]);
+    DissolveBlock(b);
+  }
 }
 
 CellRange GridModel::BlockOf(int row, int col) const {

@@ -38,6 +38,25 @@ struct GridDefaultCell {
   int fontHeight = 16;  // text height in pixels
 };
 
+// Told of every change that a grid's table undergoes, so that the change can be undone: of a
+// cell, a size or a block before it is changed or removed and of a block after it was added,
+// of a line before it is inserted or deleted. Selection, focus and the modified marks are not
+// told.
+class GridChangeObserver {
+ public:
+  virtual void CellChanging(int row, int col) = 0;
+  virtual void SizeChanging(bool row, int index) = 0;
+  virtual void BlockAdded(const CellRange& block) = 0;
+  virtual void BlockRemoving(const CellRange& block) = 0;
+  virtual void LineInserting(bool row, int index) = 0;
+  virtual void LineDeleting(bool row, int index) = 0;
+  // Counts, fixed lines or everything are about to be replaced wholesale.
+  virtual void Rebuilding() = 0;
+
+ protected:
+  ~GridChangeObserver() = default;
+};
+
 class GridModel {
  public:
   // The largest grid the model accepts; beyond it a count change or an insert fails and the
@@ -45,6 +64,10 @@ class GridModel {
   static constexpr int kMaxCells = 4'000'000;
 
   GridModel();
+
+  // Observers of changes, told in the order they were added. A copy of the grid has none.
+  void AddObserver(GridChangeObserver* observer);
+  void RemoveObserver(GridChangeObserver* observer);
 
   // --- counts (fixed rows and columns included)
   int RowCount() const { return rowSizes_.Count(); }
@@ -75,8 +98,8 @@ class GridModel {
   const GridAxis& Columns() const { return colSizes_; }
   int RowHeight(int row) const { return rowSizes_.Size(row); }
   int ColumnWidth(int col) const { return colSizes_.Size(col); }
-  bool SetRowHeight(int row, int height) { return rowSizes_.SetSize(row, height); }
-  bool SetColumnWidth(int col, int width) { return colSizes_.SetSize(col, width); }
+  bool SetRowHeight(int row, int height);
+  bool SetColumnWidth(int col, int width);
   // Sizes of rows and columns added later.
   int DefaultRowHeight() const { return defaultRowHeight_; }
   int DefaultColumnWidth() const { return defaultColWidth_; }
@@ -186,6 +209,21 @@ class GridModel {
   // Removes every block that reaches beyond the grid's counts or is down to one cell.
   void CutBlocksToGrid();
   void KeepPositionInGrid(CellPos& pos) const;
+
+  // Changes of this cell are told to the observer first.
+  Slot* Changing(int row, int col);
+
+  template <class... Params, class... Args>
+  void Tell(void (GridChangeObserver::*event)(Params...), Args&&... args) {
+    for (GridChangeObserver* o : observers_.list) (o->*event)(args...);
+  }
+  struct Observers {
+    std::vector<GridChangeObserver*> list;
+    Observers() = default;
+    Observers(const Observers&) {}
+    Observers& operator=(const Observers&) { return *this; }
+  };
+  Observers observers_;
 
   GridAxis rowSizes_;
   GridAxis colSizes_;

@@ -33,7 +33,7 @@ WindowRect CellRect(const GridModel& grid, const GridViewport& view, int row, in
   return {x, y, x + std::max(grid.ColumnWidth(col), 0), y + std::max(grid.RowHeight(row), 0)};
 }
 
-WindowRect BlockRect(const GridModel& grid, const GridViewport& view, int row, int col) {
+WindowRect BlockWindowRect(const GridModel& grid, const GridViewport& view, int row, int col) {
   const CellRange b = grid.BlockOf(row, col);
   if (!b.IsValid()) return {};
   const std::int64_t x = ColumnLeft(grid, view, b.minCol), y = RowTop(grid, view, b.minRow);

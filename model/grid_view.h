@@ -46,7 +46,7 @@ std::int64_t RowTop(const GridModel& grid, const GridViewport& view, int row);
 // The window rectangle of a cell alone, and of the whole block it belongs to (owner scrolled
 // out of view or not).
 WindowRect CellRect(const GridModel& grid, const GridViewport& view, int row, int col);
-WindowRect BlockRect(const GridModel& grid, const GridViewport& view, int row, int col);
+WindowRect BlockWindowRect(const GridModel& grid, const GridViewport& view, int row, int col);
 
 // Grid coordinates (from the top-left of row 0 and column 0) of a window point.
 std::int64_t ContentX(const GridModel& grid, const GridViewport& view, int x);

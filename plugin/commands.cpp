@@ -1,11 +1,14 @@
 #include "plugin/commands.h"
 
+#include <QWidget>
+
 #include "cadhost/sdk/aced.h"
 #include "cadhost/sdk/dbxutil.h"
 #include "draw/entities.h"
 #include "draw/table_drawer.h"
 #include "draw/selection.h"
 #include "pictures/cell_capture.h"
+#include "recognize/table_recognizer.h"
 #include "plugin/drag_place.h"
 #include "plugin/plugin_context.h"
 
@@ -19,8 +22,10 @@ struct CommandEntry {
 
 // In the order of the command table; the others join as their windows are built.
 constexpr CommandEntry kCommands[] = {
+    {"VEXEDITTABLE", CmdReadTable},
     {"VEXTABLE_DRAW", CmdDrawTable},
     {"VEXTABLE_EDIT", CmdEditTable},
+    {"VEXOPENTABLE", CmdOpenTable},
     {"VEXTABLE_SELECTIMAGE", CmdSelectImage},
     {"VEXTABLE_DRAWIMAGE", CmdDrawImage},
 };
@@ -61,9 +66,51 @@ void RemoveCommands() {
 void PostCommand(const std::string& name) {
   AcApDocument* doc = acDocManager->curDocument();
   if (doc == nullptr) return;
+  // The typed command goes to the host's view, not to the window that posted it.
+  QWidget* view = adsw_acadMainWnd();
+  if (view) view->setFocus();
   acDocManager->sendStringToExecute(doc, "\x1b");
   acDocManager->sendStringToExecute(doc, name.c_str());
   acDocManager->sendStringToExecute(doc, "\r");
+  if (view) view->setFocus();
+}
+
+// The editor, made when there is none yet.
+TableEditor& EnsureEditor() {
+  PluginContext& ctx = Plugin();
+  if (!ctx.editor) ctx.editor = ctx.makeEditor();
+  return *ctx.editor;
+}
+
+void CmdOpenTable() {
+  PluginContext& ctx = Plugin();
+  if (!ctx.editor) {
+    TableEditor& editor = EnsureEditor();
+    editor.SetOrigin(kNewTable);
+    editor.SetBlankTable(6, 6, 5, 15);
+  }
+  ctx.editor->Restore();
+}
+
+void CmdReadTable() {
+  PluginContext& ctx = Plugin();
+  if (ctx.editor) ctx.editor->Minimize();
+  // A store made here for the pictures of this table goes again when no table is read; one
+  // that was there already holds the pictures of the editor's table and stays.
+  const bool madeStore = !ctx.imageStore;
+  ctx.imageStore.Ensure();
+  ResultOr<RecognizedTable> read = ReadTable(ctx.ReadSettings(), ctx.imageStore, ctx.messages);
+  if (!read) {
+    if (madeStore) ctx.imageStore.Discard();
+    if (ctx.editor) ctx.editor->Restore();
+    return;
+  }
+  ctx.lastRead = std::move(read).value();
+  TableEditor& editor = EnsureEditor();
+  editor.SetOrigin(kTableFromDrawing);
+  editor.SetFullEditing(ctx.lastRead.frameMatchesSelection);
+  editor.LoadTable(ctx.lastRead.table);
+  editor.Restore();
 }
 
 void CmdDrawTable() {

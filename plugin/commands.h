@@ -24,6 +24,8 @@ void RemoveCommands();
 void PostCommand(const std::string& name);
 
 // The commands themselves.
+void CmdReadTable();     // VEXEDITTABLE: reads a drawn table into the editor
+void CmdOpenTable();     // VEXOPENTABLE: shows the editor, with a blank table when it is new
 void CmdDrawTable();     // VEXTABLE_DRAW: draws the editor's table and lets the drafter place it
 void CmdEditTable();     // VEXTABLE_EDIT: replaces a table read from the drawing by its edited version
 void CmdSelectImage();   // VEXTABLE_SELECTIMAGE: captures a selection as the selected cells' picture

@@ -6,6 +6,7 @@
 #include "draw/catalogues.h"
 #include "platform/process.h"
 #include "plugin/commands.h"
+#include "plugin/editor_window.h"
 #include "plugin/plugin_context.h"
 #include "cadhost/sdk/acutads.h"
 
@@ -42,6 +43,7 @@ void Unload() {
   vex::PluginContext& ctx = vex::Plugin();
   ctx.editor.reset();
   ctx.imageStore.Discard();
+  vex::EndOwnQtApplication();
 }
 
 }  // namespace

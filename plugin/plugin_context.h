@@ -3,12 +3,14 @@
 // gathered at load, the shared windows, the picture store, the current table, and what the
 // last reading of a drawn table found.
 
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "draw/catalogues.h"
 #include "model/table_data.h"
 #include "pictures/image_store.h"
+#include "plugin/editor_window.h"
 #include "plugin/host_messages.h"
 #include "plugin/table_editor.h"
 #include "recognize/table_recognizer.h"
@@ -24,6 +26,8 @@ struct PluginContext {
   FontCatalogue fonts;
   LinetypeCatalogue linetypes;
   std::unique_ptr<TableEditor> editor;  // null until the editor window is first shown
+  // Makes the editor when a command first shows it (tests put a stand-in in its place).
+  std::function<std::unique_ptr<TableEditor>()> makeEditor = MakeEditorWindow;
   ImageStore imageStore;
   // The table the editor's Draw hands to the drawing commands.
   TableData currentTable;

@@ -6,11 +6,9 @@
 
 #include "model/cell_image.h"
 #include "model/table_data.h"
+#include "model/table_origin.h"
 
 namespace vex {
-
-// Where the editor's table came from.
-enum TableOrigin { kNewTable = 0, kLoadedTable = 1, kTableFromDrawing = 2 };
 
 class TableEditor {
  public:
@@ -25,6 +23,8 @@ class TableEditor {
 
   // Gives the editor a table and reloads its grid.
   virtual void LoadTable(const TableData& table) = 0;
+  // The blank table shown while no table is loaded (origin kNewTable), and shows it.
+  virtual void SetBlankTable(int rows, int cols, double rowHeightMm, double colWidthMm) = 0;
   virtual void Minimize() = 0;
   // Shows the window in its restored state.
   virtual void Restore() = 0;

@@ -88,7 +88,7 @@ GridViewport GridCtrl::View() const {
 CellPos GridCtrl::CellAt(const QPoint& pos) const { return CellAtPoint(model_, View(), pos.x(), pos.y()); }
 
 QRect GridCtrl::CellRectOf(int row, int col) const {
-  const WindowRect r = BlockRect(model_, View(), row, col);
+  const WindowRect r = BlockWindowRect(model_, View(), row, col);
   return QRect(static_cast<int>(r.left), static_cast<int>(r.top), static_cast<int>(r.right - r.left),
                static_cast<int>(r.bottom - r.top));
 }
@@ -319,6 +319,7 @@ void GridCtrl::ClearSelectedCells() { ClearCells(model_.SelectedRange(), {}, tru
 void GridCtrl::ClearCells(const CellRange& range, const CellRange& keep, bool selectedOnly) {
   if (!range.IsValid()) return;
   EndEditing();
+  const ChangeGroup group(*this);
   for (int r = range.minRow; r <= range.maxRow; ++r)
     for (int c = range.minCol; c <= range.maxCol; ++c) {
       if ((selectedOnly && !model_.IsSelected(r, c)) || !CellEditable(r, c) || keep.Contains(r, c)) continue;
@@ -343,6 +344,7 @@ CellRange GridCtrl::PasteFrom(const QMimeData* mime) {
   const PastePayload payload =
       ReadPastePayload(mime, model_.RowCount() - focus.row, model_.ColumnCount() - focus.col);
   if (!payload.text && !payload.table) return {};
+  const ChangeGroup group(*this);
   // Our payload carries every text whole; splitting the plain text again at commas and
   // trimming it would cut texts such as "M12,5" apart, so it is used only without a payload.
   CellRange pasted;
@@ -408,6 +410,7 @@ void GridCtrl::FinishEdit(int endKey) {
 
   const std::string old = model_.Text(cell.row, cell.col);
   if (text != old) {
+    const ChangeGroup group(*this);
     model_.SetText(cell.row, cell.col, text);
     if (answer >= 0) model_.SetModified(cell.row, cell.col, true);
     else model_.SetText(cell.row, cell.col, old);

@@ -115,6 +115,10 @@ class GridCtrl : public QAbstractScrollArea {
   // Font height in pixels that pasted image cells and empty text cells take: round(5 x the
   // table text style's height).
   void SetStyleFontHeight(int pixels) { styleFontHeight_ = pixels; }
+  // Told before (true) and after (false) each change the grid makes of its own accord: an
+  // edit ended, a cut, a paste, a drop, a drag that moved cells, a row or column resized, so
+  // that each can be undone as one step. Pairs may nest.
+  void SetChangeGrouping(std::function<void(bool begin)> grouping) { grouping_ = std::move(grouping); }
   // Runs a drag; the default runs the platform's drag loop. Tests put a stand-in here.
   void SetDragRunner(std::function<Qt::DropAction(QDrag&)> runner) { dragRunner_ = std::move(runner); }
 
@@ -149,6 +153,22 @@ class GridCtrl : public QAbstractScrollArea {
   void dropEvent(QDropEvent* e) override;
 
  private:
+  // Brackets one change for the grouping callback.
+  class ChangeGroup {
+   public:
+    explicit ChangeGroup(const GridCtrl& grid) : grid_(grid) {
+      if (grid_.grouping_) grid_.grouping_(true);
+    }
+    ~ChangeGroup() {
+      if (grid_.grouping_) grid_.grouping_(false);
+    }
+    ChangeGroup(const ChangeGroup&) = delete;
+    ChangeGroup& operator=(const ChangeGroup&) = delete;
+
+   private:
+    const GridCtrl& grid_;
+  };
+
   enum class Mouse { kNone, kSelectCells, kSelectRows, kSelectColumns, kSizeColumn, kSizeRow, kPrepareDrag };
 
   int SendNotify(int code, CellPos cell, const QString& text = {}, int endKey = 0);
@@ -189,6 +209,7 @@ class GridCtrl : public QAbstractScrollArea {
   QPoint lastMousePos_;
   QTimer autoScroll_;
 
+  std::function<void(bool)> grouping_;
   std::function<Qt::DropAction(QDrag&)> dragRunner_;
   CellRange droppedHere_;  // where a drop from this grid landed, kept out of a move's cut
   bool dragging_ = false;

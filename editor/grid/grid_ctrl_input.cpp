@@ -239,6 +239,7 @@ void GridCtrl::mouseReleaseEvent(QMouseEvent* e) {
   const GridViewport view = View();
   if (mode == Mouse::kSizeColumn || mode == Mouse::kSizeRow) {
     if (pos != pressPos_) {
+      const ChangeGroup group(*this);
       if (mode == Mouse::kSizeColumn) ResizeColumnByDrag(model_, sizingStart_, ContentX(model_, view, pos.x()));
       else ResizeRowByDrag(model_, sizingStart_, ContentY(model_, view, pos.y()));
       UpdateScrollBars();
@@ -310,6 +311,8 @@ void GridCtrl::StartDrag() {
   SendNotify(kGridBeginDrag, range.TopLeft());
   droppedHere_ = {};
   dragging_ = true;
+  // A drop onto this grid and the cut of a move are one change.
+  const ChangeGroup group(*this);
   const Qt::DropAction action =
       dragRunner_ ? dragRunner_(*drag) : drag->exec(Qt::CopyAction | Qt::MoveAction, Qt::CopyAction);
   dragging_ = false;

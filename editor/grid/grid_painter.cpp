@@ -159,7 +159,7 @@ void GridPainter::PaintBody(QPainter& p, const GridViewport& view, const Visible
         // A block is drawn once, from its first cell in view, over its whole rectangle.
         const CellRange b = grid_.BlockOf(r, c);
         if (r != std::max(b.minRow, v.firstRow) || c != std::max(b.minCol, v.firstCol)) continue;
-        const QRect rect = ToQRect(BlockRect(grid_, view, b.minRow, b.minCol)).adjusted(0, 0, -1, -1);
+        const QRect rect = ToQRect(BlockWindowRect(grid_, view, b.minRow, b.minCol)).adjusted(0, 0, -1, -1);
         if (rect.isEmpty()) continue;
         p.fillRect(rect, colours_.window);
         DrawCell(p, b.minRow, b.minCol, rect, false);

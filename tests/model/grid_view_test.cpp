@@ -30,7 +30,7 @@ TEST(GridView, FixedCellsStayAndOrdinaryCellsScroll) {
   EXPECT_EQ(RowTop(g, view, 3), 20 + 20 - 25);
   EXPECT_EQ(CellRect(g, view, 0, 3), (WindowRect{40, 0, 70, 20}));
   // The block is whole even though its top rows are scrolled away.
-  EXPECT_EQ(BlockRect(g, view, 9, 3), (WindowRect{10, 35, 70, 85}));
+  EXPECT_EQ(BlockWindowRect(g, view, 9, 3), (WindowRect{10, 35, 70, 85}));
   EXPECT_EQ(ContentX(g, view, 10), 10);   // inside the header column
   EXPECT_EQ(ContentX(g, view, 100), 160);
 }

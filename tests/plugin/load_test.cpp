@@ -38,8 +38,9 @@ TEST_F(LoadTest, LoadsRunsAndUnloads) {
   EXPECT_TRUE(fs::exists(install_.File("Language/Chinese.ini")));
   EXPECT_NE(vex::test::ReadFile(install_.File("VexTable.ini")).find("Language=English"), std::string::npos);
 
-  const std::vector<std::string> names = {"VEXTABLE_DRAW", "VEXTABLE_EDIT", "VEXTABLE_SELECTIMAGE",
-                                          "VEXTABLE_DRAWIMAGE"};
+  // In the order of the command table.
+  const std::vector<std::string> names = {"VEXEDITTABLE",  "VEXTABLE_DRAW",        "VEXTABLE_EDIT",
+                                          "VEXOPENTABLE",  "VEXTABLE_SELECTIMAGE", "VEXTABLE_DRAWIMAGE"};
   std::vector<std::string> registered;
   for (const auto& c : acedRegCmds->commands())
     if (c.group == "KORRVEXTABLE") {
@@ -47,8 +48,7 @@ TEST_F(LoadTest, LoadsRunsAndUnloads) {
       EXPECT_EQ(c.flags, 3);
       EXPECT_EQ(c.localName, c.globalName);
     }
-  EXPECT_EQ(registered.size(), names.size());
-  for (const auto& n : names) EXPECT_NE(std::find(registered.begin(), registered.end(), n), registered.end()) << n;
+  EXPECT_EQ(registered, names);
 
   cadhost::Feedback::Clear();
   cadhost::TypeInput("VEXTABLE_DRAW\nVEXTABLE_DRAWIMAGE\n");
@@ -86,6 +86,31 @@ TEST(HostProgram, LoadsThePlugInFromAScript) {
   EXPECT_NE(out.find("Dialog is close, command close!"), std::string::npos) << out;
   EXPECT_NE(out.find("Unknown command"), std::string::npos) << out;  // gone after unloading
   EXPECT_TRUE(fs::exists(install.File("Language/English.ini")));
+}
+
+}  // namespace
+
+namespace {
+
+// A host without a window: the plug-in makes the editor offscreen, shows it again on the second
+// command, and unloads with it open.
+TEST(HostProgram, OpensTheEditorWithoutAWindowAndUnloads) {
+  vex::test::TempDir install;
+  fs::create_directories(install.File("Sys16"));
+  const std::string arx = install.File("Sys16/VexTable.arx");
+  fs::copy_file(VEXTABLE_ARX, arx);
+  const std::string script = install.File("run.scr");
+  vex::test::WriteFile(script, "APPLOAD\n" + arx +
+                                   "\nVEXOPENTABLE\nVEXOPENTABLE\nVEXTABLE_DRAWIMAGE\nARX\nUnload\nVexTable.arx\n"
+                                   "VEXOPENTABLE\nQUIT\n");
+  const auto run = vex::test::RunShell("QT_QPA_PLATFORM=offscreen CADHOST_REGISTRY_DIR='" + install.File("registry") +
+                                       "' " + CADHOST_PROGRAM + " --script '" + script + "' 2>&1");
+  EXPECT_EQ(run.status, 0) << run.out;
+  // With the editor open, the picture command finds it (and nothing selected to draw).
+  EXPECT_EQ(run.out.find("Dialog is close"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("Unknown command"), std::string::npos) << run.out;  // gone after unloading
+  // The editor wrote its placement when the unload closed it.
+  EXPECT_NE(vex::test::ReadFile(install.File("VexTable.ini")).find("[VexTable_Dialog]"), std::string::npos);
 }
 
 }  // namespace

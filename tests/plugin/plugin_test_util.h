@@ -22,7 +22,14 @@ class FakeEditor : public TableEditor {
   void SetOrigin(int o) override { origin = o; }
   bool FullEditing() const override { return full; }
   void SetFullEditing(bool f) override { full = f; }
-  void LoadTable(const TableData& t) override { table = t; }
+  void LoadTable(const TableData& t) override {
+    table = t;
+    ++loads;
+  }
+  void SetBlankTable(int rows, int cols, double rowHeight, double colWidth) override {
+    blank = {rows, cols};
+    blankSizes = {rowHeight, colWidth};
+  }
   void Minimize() override { ++minimized; }
   void Restore() override { ++restored; }
   void StorePicture(const CellImage& image) override { stored.push_back(image); }
@@ -31,6 +38,9 @@ class FakeEditor : public TableEditor {
   int origin = 0;
   bool full = false;
   TableData table;
+  int loads = 0;
+  std::pair<int, int> blank{0, 0};
+  std::pair<double, double> blankSizes{0, 0};
   int minimized = 0;
   int restored = 0;
   std::vector<CellImage> stored;

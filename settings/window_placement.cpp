@@ -1,0 +1,62 @@
+#include "settings/window_placement.h"
+
+#include "model/editor_units.h"
+
+namespace vex {
+namespace {
+
+struct PlacementKey {
+  const char* name;
+  int WindowPlacement::*member;
+};
+
+constexpr PlacementKey kKeys[] = {
+    {"Lenth", &WindowPlacement::length},     {"flags", &WindowPlacement::flags},
+    {"showCmd", &WindowPlacement::showCmd},  {"ptMinPositionx", &WindowPlacement::minX},
+    {"ptMinPositiony", &WindowPlacement::minY}, {"ptMaxPositionx", &WindowPlacement::maxX},
+    {"ptMaxPositiony", &WindowPlacement::maxY}, {"left", &WindowPlacement::left},
+    {"top", &WindowPlacement::top},          {"right", &WindowPlacement::right},
+    {"bottom", &WindowPlacement::bottom},
+};
+
+}  // namespace
+
+WindowPlacement ReadWindowPlacement(const ProfileFile& file, std::string_view section, const WindowPlacement& current) {
+  const ProfileFile snapshot = file.Snapshot();
+  WindowPlacement p = current;
+  for (const PlacementKey& k : kKeys) p.*k.member = snapshot.GetInt(section, k.name, current.*k.member);
+  return p;
+}
+
+Result WriteWindowPlacement(const ProfileFile& file, std::string_view section, const WindowPlacement& p) {
+  ProfileBatch batch;
+  for (const PlacementKey& k : kKeys) batch.PutInt(section, k.name, p.*k.member);
+  return batch.Commit(file.Path());
+}
+
+WindowPlacement PlacementOnScreen(WindowPlacement p, int screenWidth, int screenHeight) {
+  if (p.showCmd == kShowMinimized) p.showCmd = kShowRestore;
+  const auto fit = [](int& low, int& high, int limit) {
+    if (low < 0) {
+      high -= low;
+      low = 0;
+    }
+    if (high > limit) {
+      low -= high - limit;
+      high = limit;
+    }
+  };
+  fit(p.left, p.right, screenWidth);
+  fit(p.top, p.bottom, screenHeight);
+  return p;
+}
+
+double ReadEditorZoom(const ProfileFile& file, double current) {
+  return ClampZoom(file.GetDouble(kEditorPlacementSection, "ZoomView", current));
+}
+
+Result WriteEditorZoom(const ProfileFile& file, double zoom) {
+  return file.PutDouble(kEditorPlacementSection, "ZoomView", zoom);
+}
+
+}  // namespace vex
