@@ -26,6 +26,7 @@
 #include "model/editor_units.h"
 #include "model/grid_journal.h"
 #include "pictures/image_store.h"
+#include "support/run_cli.h"
 #include "support/tables.h"
 
 namespace vex::test {
@@ -216,6 +217,33 @@ TEST_F(HeaderDialogsTest, InitDialogSetHeaderSelectsWhatTheManagerLastSelected) 
   EXPECT_EQ(d.ClassBox()->currentIndex(), 0);
   EXPECT_EQ(d.HeaderBox()->currentIndex(), 0);
   EXPECT_FALSE(d.Rules().HasHeader());
+}
+
+// `vextable new --header` builds the table the dialog's OK gives, for each header type.
+TEST_F(HeaderDialogsTest, InitDialogGivesWhatVextableNewWrites) {
+  for (int type : {kVerticalHeader, kHorizontalHeader, kFullHeader}) {
+    const std::string name = "H" + std::to_string(type);
+    SaveHeader(library, name, "", type, 3, 4);
+    TableInitDialog d(nullptr, language, library, kStyle, QString());
+    Show(d);
+    PickWithKeys(d.HeaderBox(), d.HeaderBox()->findText(QString::fromStdString(name)));
+    const std::pair<SizeField, const char*> typed[] = {{SizeField::kRows, "6"},
+                                                       {SizeField::kCols, "5"},
+                                                       {SizeField::kRowHeight, "8"},
+                                                       {SizeField::kColWidth, "22"}};
+    for (const auto& [field, text] : typed)
+      if (d.Field(field)->isEnabled()) TypeInto(d.Field(field), text);
+    QTest::mouseClick(d.OkButton(), Qt::LeftButton);
+    ASSERT_EQ(d.result(), QDialog::Accepted) << type;
+
+    const std::string out = install.File(name + ".vtf");
+    const ProgramRun run = RunCli("new --header " + name + " --rows 6 --cols 5 --row-height 8 --col-width 22 -o '" +
+                                  out + "' --library '" + library.Root() + "'");
+    ASSERT_EQ(run.status, 0) << run.err;
+    TableData made;
+    ASSERT_TRUE(LoadTableFile(made, kTableFilePrefix, out));
+    EXPECT_EQ(made, d.Answer().table) << type;
+  }
 }
 
 // ---------------------------------------------------------------- save header
