@@ -51,7 +51,8 @@ HeaderManagerDialog::HeaderManagerDialog(QWidget* parent, const LanguagePack& la
   tree_->setHeaderHidden(true);
   tree_->setRootIsDecorated(true);
   tree_->setItemsExpandable(true);
-  tree_->setMinimumWidth(160);
+  // The tree only grows downwards; the preview takes the rest.
+  tree_->setFixedWidth(190);
   tree_->setSelectionMode(QAbstractItemView::SingleSelection);
   preview_ = new GridCtrl(this);
   preview_->SetEditable(false);
