@@ -4,6 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include "bench_tables.h"
+#include "files/header_dialog_rules.h"
 #include "files/header_library.h"
 #include "pictures/image_store.h"
 
@@ -41,6 +42,14 @@ void BM_ListAfterTheFirstScan(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_ListAfterTheFirstScan)->Unit(benchmark::kMillisecond);
+
+// What the header manager lists when it opens: every class with its headers.
+void BM_ManagerTreeAfterTheFirstScan(benchmark::State& state) {
+  vex::HeaderLibrary library(Library());
+  library.ListClasses();
+  for (auto _ : state) benchmark::DoNotOptimize(vex::BuildHeaderTree(library));
+}
+BENCHMARK(BM_ManagerTreeAfterTheFirstScan)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -4,6 +4,9 @@
 #include <QMessageBox>
 
 #include "editor/row_col_dialog.h"
+#include "files/header_manager_dialog.h"
+#include "files/save_header_dialog.h"
+#include "files/table_init_dialog.h"
 
 namespace vex {
 namespace {
@@ -43,6 +46,26 @@ std::optional<int> EditorDialogs::LineSize(QWidget* parent, const LanguagePack& 
   RowColDialog dialog(parent, language, column ? RowColDialog::kColumnWidth : RowColDialog::kRowHeight, value);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   return dialog.Value();
+}
+
+std::optional<TableInitAnswer> EditorDialogs::InitTable(QWidget* parent, const LanguagePack& language,
+                                                        HeaderLibrary& library, double styleHeightMm,
+                                                        const QString& caption, ImageStore& pictures,
+                                                        MessageSink& messages) {
+  return TableInitDialog::Run(parent, language, library, styleHeightMm, caption, pictures, messages);
+}
+
+std::optional<SaveHeaderAnswer> EditorDialogs::SaveHeader(QWidget* parent, const LanguagePack& language,
+                                                          HeaderLibrary& library) {
+  SaveHeaderDialog dialog(parent, language, library);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return dialog.Answer();
+}
+
+void EditorDialogs::ManageHeaders(QWidget* parent, const LanguagePack& language, HeaderLibrary& library,
+                                  double styleHeightMm) {
+  HeaderManagerDialog dialog(parent, language, library, styleHeightMm, std::string(), kManagerFromEditor);
+  dialog.exec();
 }
 
 void EditorDialogs::Tell(QWidget* parent, const QString& title, const QString& text) {

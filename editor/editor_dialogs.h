@@ -8,11 +8,16 @@
 #include <optional>
 #include <string>
 
+#include "files/header_dialog_rules.h"
+
 class QWidget;
 
 namespace vex {
 
+class HeaderLibrary;
+class ImageStore;
 class LanguagePack;
+class MessageSink;
 
 class EditorDialogs {
  public:
@@ -26,6 +31,18 @@ class EditorDialogs {
   // The row-height (or column-width) dialog starting at `value`; the whole number of
   // millimetres chosen, nullopt when cancelled.
   virtual std::optional<int> LineSize(QWidget* parent, const LanguagePack& language, bool column, int value);
+  // The table initialization dialog (titled `caption` until the language's title replaces it);
+  // a chosen header's pictures go into `pictures`. nullopt when cancelled.
+  virtual std::optional<TableInitAnswer> InitTable(QWidget* parent, const LanguagePack& language,
+                                                   HeaderLibrary& library, double styleHeightMm,
+                                                   const QString& caption, ImageStore& pictures,
+                                                   MessageSink& messages);
+  // The save-header dialog; nullopt when cancelled.
+  virtual std::optional<SaveHeaderAnswer> SaveHeader(QWidget* parent, const LanguagePack& language,
+                                                     HeaderLibrary& library);
+  // The header manager as the editor opens it.
+  virtual void ManageHeaders(QWidget* parent, const LanguagePack& language, HeaderLibrary& library,
+                             double styleHeightMm);
   // A message with an OK button.
   virtual void Tell(QWidget* parent, const QString& title, const QString& text);
 };

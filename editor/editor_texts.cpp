@@ -26,6 +26,7 @@ constexpr BuiltinText kBuiltin[] = {
     {"IDS_EDITOR_AUTOSAVE_FAILED", "The autosave file could not be written.", "无法写入自动保存的存档。"},
     {"IDS_EDITOR_NO_AUTOSAVE", "There is no autosaved table to load.", "没有自动保存的存档。"},
     {"IDS_EDITOR_NO_HELP", "The help file was not found:", "找不到帮助文件："},
+    {"IDS_EDITOR_HEADER_SAVE_FAILED", "The header could not be saved.", "无法保存表头。"},
     {"IDS_EDITOR_TOO_LARGE", "The table is too large for the editor.", "表格太大，无法在编辑器中显示。"},
 };
 

@@ -85,6 +85,10 @@ bool TableEditorWindow::RunCommand(int id) {
     case kTbUseReplacement: ToggleReplacement(Action(kTbUseReplacement)->isChecked()); break;
     case kTbFullEditing: SetFullEditing(true); break;
     case kTbLoadAutosave: LoadAutosave(); break;
+    case kNew: NewCommand(); break;
+    case kInsertHeader: InsertHeaderCommand(); break;
+    case kSaveHeader: SaveHeaderCommand(); break;
+    case kHeaderManager: ManageHeadersCommand(); break;
     default: return false;
   }
   return true;

@@ -22,6 +22,7 @@
 #include "editor/editor_icons.h"
 #include "editor/editor_texts.h"
 #include "editor/grid/grid_ctrl.h"
+#include "files/header_library.h"
 #include "model/editor_boxes.h"
 #include "model/editor_commands.h"
 #include "model/grid_journal.h"

@@ -33,6 +33,7 @@ namespace vex {
 
 class GridCtrl;
 class GridJournal;
+class HeaderLibrary;
 class GridMillimetres;
 class LanguagePack;
 class ProfileFile;
@@ -162,11 +163,19 @@ class TableEditorWindow : public QDialog {
   void DrawStandalone(const TableData& table);
   void Tell(const QString& text);
 
+  // --- the header library (table_editor_headers.cpp)
+  HeaderLibrary& Headers();
+  void NewCommand();
+  void InsertHeaderCommand();
+  void SaveHeaderCommand();
+  void ManageHeadersCommand();
+
   EditorHost& host_;
   std::unique_ptr<EditorDialogs> dialogs_;
   GridCtrl* grid_ = nullptr;
   std::unique_ptr<GridJournal> journal_;
   std::unique_ptr<GridMillimetres> millimetres_;
+  std::unique_ptr<HeaderLibrary> headers_;  // made on first use, its folder scan kept
 
   TableData table_;  // the table last loaded into or taken from the grid
   int blankRows_ = 0, blankCols_ = 0;

@@ -54,7 +54,7 @@ SaveHeaderCheck CheckSaveHeader(std::string_view name, std::string_view classTex
                                 std::string_view defaultName, HeaderLibrary& library) {
   SaveHeaderCheck c;
   c.nameField = std::string(name);
-  c.className = classText == noClassText ? std::string() : std::string(classText);
+  c.className = classText == noClassText || classText == kNoClassText ? std::string() : std::string(classText);
   if (name.empty()) {
     c.nameField = std::string(defaultName);
     c.message = "Header name can't empty!";
@@ -64,6 +64,11 @@ SaveHeaderCheck CheckSaveHeader(std::string_view name, std::string_view classTex
     c.message = why;
     return c;
   }
+  for (const char ch : c.className)
+    if (static_cast<unsigned char>(ch) < 32 || ch == 127) {
+      c.message = "a class name cannot hold a control character";
+      return c;
+    }
   std::error_code ec;
   if (fs::exists(library.HeaderPath(name), ec)) {
     c.nameField = std::string(name) + "-1";
@@ -151,6 +156,13 @@ std::optional<std::string> HeaderLibrary::FindHeader(std::string_view headerName
   return std::nullopt;
 }
 
+std::optional<std::string> HeaderLibrary::FindHeaderInClass(std::string_view className, std::string_view headerName) {
+  if (headerName.empty()) return std::nullopt;
+  for (const Entry& e : Entries())
+    if (e.name == headerName && e.className == className) return e.path;
+  return std::nullopt;
+}
+
 Result HeaderLibrary::SaveHeader(const TableData& table, std::string_view name, std::string_view className, int type,
                                  const ImageStore& pictures, bool overwrite) {
   if (const std::string why = HeaderNameProblem(name); !why.empty()) return Result(ErrorCode::kRefused, why);
@@ -172,23 +184,42 @@ Result HeaderLibrary::SaveHeader(const TableData& table, std::string_view name, 
   return SaveHeaderKeys(h, kHeaderFilePrefix, path);
 }
 
-Result HeaderLibrary::DeleteHeader(std::string_view name) {
-  // The file comes from the scan of the library folder, whatever the name holds.
-  const auto path = FindHeader(name);
-  if (!path) return {};
+Result HeaderLibrary::DeleteFiles(const std::string& path) {
   std::error_code ec;
-  for (const std::string& file : {CompanionDrawingPath(*path), *path}) {
+  for (const std::string& file : {CompanionDrawingPath(path), path}) {
     fs::remove(file, ec);
     if (ec) return Result(ErrorCode::kCannotWrite, "cannot delete \"" + file + "\": " + ec.message());
   }
   return {};
 }
 
+Result HeaderLibrary::DeleteHeader(std::string_view name) {
+  // The file comes from the scan of the library folder, whatever the name holds.
+  const auto path = FindHeader(name);
+  return path ? DeleteFiles(*path) : Result();
+}
+
+Result HeaderLibrary::DeleteHeaderOfClass(std::string_view className, std::string_view name) {
+  const auto path = FindHeaderInClass(className, name);
+  return path ? DeleteFiles(*path) : Result();
+}
+
+Result HeaderLibrary::DeleteHeaderFile(const std::string& path) {
+  const std::vector<Entry>& entries = Entries();
+  if (std::none_of(entries.begin(), entries.end(), [&](const Entry& e) { return e.path == path; }))
+    return Result(ErrorCode::kNotFound, "\"" + path + "\" is no header of the library");
+  return DeleteFiles(path);
+}
+
 Result HeaderLibrary::DeleteClass(std::string_view className, std::vector<std::string>* deleted) {
   if (className.empty()) return Result(ErrorCode::kRefused, "no class is named");
-  for (const std::string& name : ListHeaders(className)) {
-    if (auto r = DeleteHeader(name); !r) return r;
-    if (deleted) deleted->push_back(name);
+  // By file, not by name: a header of another class may have the same name.
+  std::vector<Entry> doomed;
+  for (const Entry& e : Entries())
+    if (e.className == className) doomed.push_back(e);
+  for (const Entry& e : doomed) {
+    if (auto r = DeleteFiles(e.path); !r) return r;
+    if (deleted) deleted->push_back(e.name);
   }
   return {};
 }
@@ -196,10 +227,15 @@ Result HeaderLibrary::DeleteClass(std::string_view className, std::vector<std::s
 Result HeaderLibrary::LoadHeader(std::string_view name, TableHeader& header, ImageStore& store, MessageSink& sink) {
   const auto path = FindHeader(name);
   if (!path) return Result(ErrorCode::kNotFound, "no header is named \"" + std::string(name) + "\"");
+  return LoadHeaderFile(*path, header, store, sink);
+}
+
+Result HeaderLibrary::LoadHeaderFile(const std::string& path, TableHeader& header, ImageStore& store,
+                                     MessageSink& sink) {
   TableFileReport report;
   TableHeader h;
-  if (auto r = LoadTableWithPictures(h, kHeaderFilePrefix, *path, store, sink, report); !r) return r;
-  if (auto r = LoadHeaderKeys(h, kHeaderFilePrefix, *path); !r) return r;
+  if (auto r = LoadTableWithPictures(h, kHeaderFilePrefix, path, store, sink, report); !r) return r;
+  if (auto r = LoadHeaderKeys(h, kHeaderFilePrefix, path); !r) return r;
   h.Normalize();
   header = std::move(h);
   return {};

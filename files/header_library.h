@@ -40,10 +40,15 @@ struct SaveHeaderCheck {
 
 class HeaderLibrary;
 
-// OK of the save-header dialog: a class equal to `noClassText` ("未分类") is no class; an empty
-// name becomes `defaultName` with "Header name can't empty!"; a name that cannot be a file name
-// is refused with the reason; a name whose file exists gets "-1" appended with
-// "Header name is exist!Please use other name!". The dialog stays open unless accepted.
+// The class box's no-class entry as the dialog's own resource holds it.
+inline constexpr const char* kNoClassText = "未分类";
+
+// OK of the save-header dialog: a class equal to `noClassText` (the box's first entry, which
+// the language pack may have renamed) or to "未分类" is no class; an empty name becomes
+// `defaultName` with "Header name can't empty!"; a name that cannot be a file name, or a class
+// with a control character, is refused with the reason; a name whose file exists gets "-1"
+// appended with "Header name is exist!Please use other name!". The dialog stays open unless
+// accepted.
 SaveHeaderCheck CheckSaveHeader(std::string_view name, std::string_view classText, std::string_view noClassText,
                                 std::string_view defaultName, HeaderLibrary& library);
 
@@ -63,6 +68,9 @@ class HeaderLibrary {
   // The file of the first header named `headerName` (class not compared); nullopt when none
   // or when the name is empty.
   std::optional<std::string> FindHeader(std::string_view headerName);
+  // The file of the first header named `headerName` in `className` (the header manager's tree
+  // item: two classes may each hold a header of the same name).
+  std::optional<std::string> FindHeaderInClass(std::string_view className, std::string_view headerName);
   // The header keys of every header file, in scan order (files without a name left out).
   struct Entry {
     std::string path;
@@ -81,11 +89,18 @@ class HeaderLibrary {
   // Deletes the file of the first header of that name and its picture drawing (none of that
   // name is no error). Only files the scan of the library folder found are ever touched.
   Result DeleteHeader(std::string_view name);
-  // Deletes every header of the class; the names deleted.
+  // Deletes the first header of that name in that class, as DeleteHeader.
+  Result DeleteHeaderOfClass(std::string_view className, std::string_view name);
+  // Deletes a header file the scan found (its path as Entries gives it) and its picture
+  // drawing; any other path is refused and nothing is touched.
+  Result DeleteHeaderFile(const std::string& path);
+  // Deletes every header of the class (and no same-named header of another); the names deleted.
   Result DeleteClass(std::string_view className, std::vector<std::string>* deleted = nullptr);
 
   // Loads a header's table (normalised) and keys, with its pictures into `store`.
   Result LoadHeader(std::string_view name, TableHeader& header, ImageStore& store, MessageSink& sink);
+  // The same for a header file the library listed.
+  Result LoadHeaderFile(const std::string& path, TableHeader& header, ImageStore& store, MessageSink& sink);
 
  private:
   struct Stamp {
@@ -100,6 +115,8 @@ class HeaderLibrary {
     Entry entry;
   };
   void Refresh();
+  // Deletes a header file and its picture drawing.
+  static Result DeleteFiles(const std::string& path);
 
   std::string root_;
   std::vector<Scanned> scan_;  // in file-name order

@@ -78,13 +78,9 @@ int CanonicalCommand(int id) {
 
 bool Offered(int id, bool insideHost) {
   switch (CanonicalCommand(id)) {
-    case kNew:  // the new-table dialog comes with the header library
     case kExcelImport:
     case kExcelExport:
     case kReplacementList:
-    case kInsertHeader:
-    case kSaveHeader:
-    case kHeaderManager:
     case kHeaderWeb:
     case kSupport:
     case kUpdate:

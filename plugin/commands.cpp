@@ -22,6 +22,7 @@ struct CommandEntry {
 
 // In the order of the command table; the others join as their windows are built.
 constexpr CommandEntry kCommands[] = {
+    {"VEXDRAWTABLE", CmdNewTable},
     {"VEXEDITTABLE", CmdReadTable},
     {"VEXTABLE_DRAW", CmdDrawTable},
     {"VEXTABLE_EDIT", CmdEditTable},
@@ -90,6 +91,23 @@ void CmdOpenTable() {
     editor.SetBlankTable(6, 6, 5, 15);
   }
   ctx.editor->Restore();
+}
+
+void CmdNewTable() {
+  PluginContext& ctx = Plugin();
+  // A cancelled dialog leaves the editor as it was.
+  const std::optional<TableInitAnswer> answer = ctx.askNewTable();
+  if (!answer) return;
+  TableEditor& editor = EnsureEditor();
+  if (answer->hasHeader) {
+    editor.SetOrigin(kLoadedTable);
+  } else {
+    editor.SetOrigin(kNewTable);
+    editor.SetBlankTable(answer->rows, answer->cols, answer->rowHeight, answer->colWidth);
+  }
+  // Loaded in both cases: an editor that showed a table before shows the new one.
+  editor.LoadTable(answer->table);
+  editor.Restore();
 }
 
 void CmdReadTable() {

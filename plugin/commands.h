@@ -24,6 +24,7 @@ void RemoveCommands();
 void PostCommand(const std::string& name);
 
 // The commands themselves.
+void CmdNewTable();      // VEXDRAWTABLE: a new table, blank or from a header, into the editor
 void CmdReadTable();     // VEXEDITTABLE: reads a drawn table into the editor
 void CmdOpenTable();     // VEXOPENTABLE: shows the editor, with a blank table when it is new
 void CmdDrawTable();     // VEXTABLE_DRAW: draws the editor's table and lets the drafter place it

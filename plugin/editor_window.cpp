@@ -9,6 +9,7 @@
 #include "cadhost/sdk/aced.h"
 #include "editor/editor_host.h"
 #include "editor/table_editor_window.h"
+#include "files/table_init_dialog.h"
 #include "plugin/commands.h"
 #include "plugin/plugin_context.h"
 
@@ -99,6 +100,14 @@ class PluginEditor final : public TableEditor, public EditorHost {
 std::unique_ptr<TableEditor> MakeEditorWindow() {
   EnsureQtApplication();
   return std::make_unique<PluginEditor>();
+}
+
+std::optional<TableInitAnswer> AskNewTable() {
+  EnsureQtApplication();
+  PluginContext& ctx = Plugin();
+  const LanguagePack language = ctx.Language();
+  return TableInitDialog::Run(acedGetAcadFrame(), language, ctx.Headers(), ctx.ReadSettings().Table.Height, QString(),
+                              ctx.imageStore, ctx.messages);
 }
 
 TableEditorWindow* WindowOf(TableEditor* editor) {

@@ -5,7 +5,9 @@
 // closed, so that the next command that shows the editor makes a new one.
 
 #include <memory>
+#include <optional>
 
+#include "files/header_dialog_rules.h"
 #include "plugin/table_editor.h"
 
 namespace vex {
@@ -15,6 +17,10 @@ class TableEditorWindow;
 // A new editor window, not shown yet. Makes the Qt application first when the host runs
 // without one (a host without a window).
 std::unique_ptr<TableEditor> MakeEditorWindow();
+
+// The table initialization dialog over the host's main frame, as VEXDRAWTABLE shows it; a
+// chosen header's pictures go into the plug-in's picture store. nullopt when cancelled.
+std::optional<TableInitAnswer> AskNewTable();
 
 // The window behind an editor made by MakeEditorWindow, or nullptr for another editor.
 TableEditorWindow* WindowOf(TableEditor* editor);

@@ -9,6 +9,12 @@ PluginContext& Plugin() {
   return context;
 }
 
+HeaderLibrary& PluginContext::Headers() {
+  if (!headers || headers->Root() != HeaderLibrary(where.headerRoot).Root())
+    headers = std::make_unique<HeaderLibrary>(where.headerRoot);
+  return *headers;
+}
+
 void PluginContext::SetUpFolders(const std::string& pluginPath) {
   where = Locations::ForInstallFolder(InstallFolderOfModule(pluginPath));
   std::error_code ec;

@@ -8,6 +8,8 @@
 #include <string>
 
 #include "draw/catalogues.h"
+#include "files/header_dialog_rules.h"
+#include "files/header_library.h"
 #include "model/table_data.h"
 #include "pictures/image_store.h"
 #include "plugin/editor_window.h"
@@ -29,6 +31,10 @@ struct PluginContext {
   // Makes the editor when a command first shows it (tests put a stand-in in its place).
   std::function<std::unique_ptr<TableEditor>()> makeEditor = MakeEditorWindow;
   ImageStore imageStore;
+  // The header library of the header root, its folder scan kept between commands.
+  std::unique_ptr<HeaderLibrary> headers;
+  // Asks for a new table with the table initialization dialog (tests put answers in its place).
+  std::function<std::optional<TableInitAnswer>()> askNewTable = AskNewTable;
   // The table the editor's Draw hands to the drawing commands.
   TableData currentTable;
   // The last table read from a drawing; VEXTABLE_EDIT replaces its entities.
@@ -43,6 +49,8 @@ struct PluginContext {
   LanguagePack Language() const { return LanguagePack(where.languageFolder, where.settingsFile); }
   // The settings as they are now; commands read them once at their start.
   Settings ReadSettings() const { return vex::ReadSettings(SettingsFile(), Language()); }
+  // The header library, made on first use.
+  HeaderLibrary& Headers();
   // A text of the active language.
   std::string Text(std::string_view key) const { return Language().Text(key); }
 };
