@@ -81,17 +81,10 @@ bool Offered(int id, bool insideHost) {
     case kNew:  // the new-table dialog comes with the header library
     case kExcelImport:
     case kExcelExport:
-    case kReplacementList:
     case kInsertHeader:
     case kSaveHeader:
     case kHeaderManager:
     case kHeaderWeb:
-    case kSupport:
-    case kUpdate:
-    case kWebHome:
-    case kWebForum:
-    case kWebMail:
-    case kAbout:
       return false;
     case kEditDrawn:
     case kSelectImage:

@@ -81,7 +81,12 @@ TEST(EditorCommands, OfferedWhereTheyWork) {
   EXPECT_FALSE(Offered(kEditDrawn, false));
   EXPECT_TRUE(Offered(kOpen, false));
   EXPECT_FALSE(Offered(kTbExcelImport, true));   // not built yet: not shown
-  EXPECT_FALSE(Offered(kAbout, true));
+  // The settings windows, the update check, about and the web links work anywhere.
+  for (int id : {kReplacementList, kTbReplacementList, kSupport, kUpdate, kWebHome, kWebForum, kWebMail, kAbout,
+                 kTbAbout}) {
+    EXPECT_TRUE(Offered(id, true)) << id;
+    EXPECT_TRUE(Offered(id, false)) << id;
+  }
   // No separator first, last or doubled when a group is left out.
   const std::vector<int> bar = OfferedEntries(FileToolbar(true), &Offered, false);
   ASSERT_FALSE(bar.empty());
@@ -89,7 +94,7 @@ TEST(EditorCommands, OfferedWhereTheyWork) {
   EXPECT_NE(bar.back(), kSeparator);
   for (std::size_t i = 1; i < bar.size(); ++i) EXPECT_FALSE(bar[i] == kSeparator && bar[i - 1] == kSeparator) << i;
   EXPECT_EQ(bar, (std::vector<int>{kTbOpen, kTbSave, kSeparator, kTbText, kTbPicture, kSeparator, kTbDeleteImage,
-                                   kSeparator, kTbZoom, kSeparator, kTbFlipH, kTbFlipV}));
+                                   kSeparator, kTbZoom, kSeparator, kTbFlipH, kTbFlipV, kSeparator, kTbAbout}));
 }
 
 }  // namespace
