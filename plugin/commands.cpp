@@ -23,6 +23,9 @@ struct CommandEntry {
 // In the order of the command table; the others join as their windows are built.
 constexpr CommandEntry kCommands[] = {
     {"VEXEDITTABLE", CmdReadTable},
+    {"VEXBASESETUP", CmdBaseSetup},
+    {"VEXTABLEABOUT", CmdAbout},
+    {"VEXTABLE", CmdToolbar},
     {"VEXTABLE_DRAW", CmdDrawTable},
     {"VEXTABLE_EDIT", CmdEditTable},
     {"VEXOPENTABLE", CmdOpenTable},
