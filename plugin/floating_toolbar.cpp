@@ -139,6 +139,11 @@ constexpr ButtonSpec kButtons[] = {
     {FloatingToolbar::kHelp, Picture::kHelp, "", "IDS_BTN_HELP", nullptr},
 };
 
+// Makes the host's window the active one again.
+void ActivateHostWindow() {
+  if (QWidget* frame = acedGetAcadFrame()) frame->activateWindow();
+}
+
 QPointer<FloatingToolbar>& TheToolbar() {
   static QPointer<FloatingToolbar> toolbar;
   return toolbar;
@@ -148,12 +153,17 @@ QPointer<FloatingToolbar>& TheToolbar() {
 
 FloatingToolbar::FloatingToolbar(QWidget* owner, const ProfileFile& settings, const LanguagePack& language,
                                  ToolbarActions actions)
-    : QDialog(owner, Qt::Tool | Qt::FramelessWindowHint),
+    : QDialog(owner, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus),
       settings_(settings),
       language_(language),
       actions_(std::move(actions)) {
   setObjectName(QStringLiteral("FloatingToolbar"));
+  // Never shown (no caption), but the window system and its tools know the window by it.
+  setWindowTitle(QStringLiteral("VexTable toolbar"));
   setModal(false);
+  // The keyboard stays with the host's command line: showing or clicking the toolbar never
+  // takes it.
+  setAttribute(Qt::WA_ShowWithoutActivating);
   setAutoFillBackground(true);
   QPalette pal = palette();
   pal.setColor(QPalette::Window, kFace);
@@ -284,7 +294,11 @@ void ShowToolbar() {
     EnsureQtApplication();
     QWidget* frame = acedGetAcadFrame();
     ToolbarActions actions;
-    actions.post = [](const std::string& name) { PostCommand(name); };
+    // The input goes back to the host's window, whose command line runs what was posted.
+    actions.post = [](const std::string& name) {
+      PostCommand(name);
+      ActivateHostWindow();
+    };
     actions.help = [] {
       const PluginContext& c = Plugin();
       const std::string help = HelpFileFor(c.where.helpFile, c.Language().ActiveLanguage());
@@ -293,6 +307,7 @@ void ShowToolbar() {
     actions.closedByMark = [] {
       acutPrintf("\n%s", Plugin().Text("IDS_TOOLBAR_IS_CLOSE").c_str());
       if (AcApDocument* doc = acDocManager->curDocument()) acDocManager->sendStringToExecute(doc, "\x1b");
+      ActivateHostWindow();
     };
     toolbar = new FloatingToolbar(frame, ctx.SettingsFile(), ctx.Language(), std::move(actions));
     toolbar->adjustSize();
@@ -302,7 +317,7 @@ void ShowToolbar() {
   }
   toolbar->showNormal();
   toolbar->raise();
-  if (QWidget* frame = acedGetAcadFrame()) frame->activateWindow();
+  ActivateHostWindow();
 }
 
 void DestroyToolbar() {
