@@ -318,6 +318,17 @@ TEST_F(SettingsDialogTest, LooksRight) {
   EXPECT_TRUE(framed);
 }
 
+TEST_F(SettingsDialogTest, LooksRightInChinese) {
+  Open();
+  const int width = dialog->width();
+  dialog->ChooseLanguage("Chinese");
+  QApplication::processEvents();
+  const QImage shot = dialog->grab().toImage();
+  shot.save(QString::fromStdString(testing::TempDir() + "settings_dialog_zh.png"));
+  // The Chinese labels fit the same dialog.
+  EXPECT_LE(dialog->width(), width + 40);
+}
+
 // ---------------------------------------------------------------- linetype dialog
 
 TEST_F(SettingsDialogTest, LinetypeDialogSelectsTheCurrentAndReturnsTheChosen) {
