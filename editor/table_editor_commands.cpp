@@ -72,6 +72,14 @@ bool TableEditorWindow::RunCommand(int id) {
     case kDrawImage: DrawPicture(); break;
     case kDeleteImage: DeleteSelectedPictures(); break;
     case kHelpContents: HelpContents(); break;
+    case kReplacementList: EditReplacements(); break;
+    case kSupport:
+    case kWebHome:
+    case kWebForum:
+    case kWebMail:
+    case kHeaderWeb: OpenWebLink(cmd); break;
+    case kUpdate: CheckUpdate(); break;
+    case kAbout: ShowAbout(); break;
     case kTbText: SetSelectedKind(kTextCell); break;
     case kTbPicture: SetSelectedKind(kImageCell); break;
     case kTbLeft: Align(true, 0); break;
@@ -208,7 +216,7 @@ void TableEditorWindow::EditDrawnCommand() {
 }
 
 void TableEditorWindow::HelpContents() {
-  const std::string& help = host_.Where().helpFile;
+  const std::string help = HelpFileFor(host_.Where().helpFile, Language().ActiveLanguage());
   std::error_code ec;
   if (help.empty() || !fs::is_regular_file(help, ec)) {
     Tell(EditorText(Language(), "IDS_EDITOR_NO_HELP") + " " + Q(help));

@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGuiApplication>
@@ -19,6 +20,7 @@
 #include <QVBoxLayout>
 #include <QWidgetAction>
 
+#include "editor/dialog_texts.h"
 #include "editor/editor_icons.h"
 #include "editor/editor_texts.h"
 #include "editor/grid/grid_ctrl.h"
@@ -41,7 +43,12 @@ constexpr int kCreationWidth = 720;
 constexpr int kCreationHeight = 460;
 constexpr int kBoxWidth = 60;
 
-// A menu: its caption key and its items (kSeparator between groups; a submenu by its key).
+// The web submenu inside Help, by this mark in the Help menu's items.
+constexpr int kWebSubmenu = -1;
+constexpr const char* kWebSubmenuKey = "IDS_MENU_WEB";
+const std::vector<int> kWebItems = {kWebHome, kWebForum, kWebMail};
+
+// A menu: its caption key and its items (kSeparator between groups; kWebSubmenu).
 struct MenuLayout {
   const char* key;
   std::vector<int> items;
@@ -56,7 +63,7 @@ const std::vector<MenuLayout>& MenuLayouts() {
       {"IDS_MENU_FORMAT", {kRowHeight, kColWidth}},
       {"IDS_MENU_IMAGE", {kSelectImage, kDrawImage, kDeleteImage}},
       {"IDS_MENU_TOOLS", {kReplacementList, kSeparator, kInsertHeader, kSaveHeader, kHeaderManager, kHeaderWeb}},
-      {"IDS_MENU_HELP", {kHelpContents, kSupport, kUpdate, kSeparator, kWebHome, kWebForum, kWebMail, kSeparator, kAbout}},
+      {"IDS_MENU_HELP", {kHelpContents, kSupport, kUpdate, kSeparator, kWebSubmenu, kSeparator, kAbout}},
   };
   return menus;
 }
@@ -112,6 +119,8 @@ constexpr int kToolbarOnly[] = {kTbText,   kTbPicture, kTbLeft,  kTbCentre,     
 
 QString ToolTipKey(int id) { return QStringLiteral("IDS_BTN_TOOLBAR_%1").arg(id); }
 
+constexpr const char* kMenuKeyProperty = "vexMenuKey";
+
 }  // namespace
 
 TableEditorWindow::TableEditorWindow(EditorHost& host, std::unique_ptr<EditorDialogs> dialogs)
@@ -146,6 +155,8 @@ TableEditorWindow::TableEditorWindow(EditorHost& host, std::unique_ptr<EditorDia
   };
   drawButton_ = new QPushButton(dialogText(1, "绘 制"), this);
   cancelButton_ = new QPushButton(dialogText(2, "取 消"), this);
+  SetControlId(drawButton_, 1);
+  SetControlId(cancelButton_, 2);
   for (QPushButton* b : {drawButton_, cancelButton_}) {
     // Enter and Escape belong to the grid: neither button is ever the default.
     b->setAutoDefault(false);
@@ -216,30 +227,19 @@ QAction* TableEditorWindow::AddAction(int id, const QString& text, const QString
 
 void TableEditorWindow::BuildActions() {
   const LanguagePack language = Language();
-  for (const MenuLayout& menu : MenuLayouts())
-    for (int id : menu.items) {
-      if (id == kSeparator || actions_.count(id)) continue;
-      const MenuText text = SplitMenuText(EditorText(language, MenuKey(id)));
-      QAction* a = AddAction(id, text.caption, QString());
-      if (!text.accelerator.isEmpty()) {
-        a->setShortcut(QKeySequence(text.accelerator, QKeySequence::PortableText));
-      }
+  std::vector<int> items = kWebItems;
+  for (const MenuLayout& menu : MenuLayouts()) items.insert(items.end(), menu.items.begin(), menu.items.end());
+  for (int id : items) {
+    if (id == kSeparator || id == kWebSubmenu || actions_.count(id)) continue;
+    const MenuText text = SplitMenuText(EditorText(language, MenuKey(id)));
+    QAction* a = AddAction(id, text.caption, QString());
+    if (!text.accelerator.isEmpty()) {
+      a->setShortcut(QKeySequence(text.accelerator, QKeySequence::PortableText));
     }
+  }
   // The menu's Help key works anywhere in the window.
   if (QAction* help = actions_[kHelpContents]; help && help->shortcut().isEmpty()) help->setShortcut(QKeySequence::HelpContents);
   for (int id : kToolbarOnly) AddAction(id, QString(), QString());
-  // Toolbar buttons that repeat a menu item show the button's own tip.
-  for (int id : editor_cmd::FileToolbar(true)) {
-    if (id == kSeparator || id == kTbZoom) continue;
-    if (QAction* a = Action(id)) a->setToolTip(EditorText(language, ToolTipKey(id).toStdString()));
-  }
-  for (int id : editor_cmd::FormatToolbar(true)) {
-    if (id == kSeparator || id == kTbValueBox) continue;
-    if (QAction* a = Action(id)) a->setToolTip(EditorText(language, ToolTipKey(id).toStdString()));
-  }
-  if (QAction* a = Action(kTbFullEditing)) a->setToolTip(EditorText(language, ToolTipKey(kTbFullEditing).toStdString()));
-  for (int id : kToolbarOnly)
-    if (QAction* a = Action(id)) a->setText(a->toolTip());
 
   horizontalGroup_ = new QActionGroup(this);
   verticalGroup_ = new QActionGroup(this);
@@ -264,12 +264,10 @@ void TableEditorWindow::BuildActions() {
   zoomBox_->setInsertPolicy(QComboBox::NoInsert);
   for (const std::string& item : ZoomItems()) zoomBox_->addItem(QString::fromStdString(item));
   zoomBox_->setEditText(QStringLiteral("100%"));
-  zoomBox_->setToolTip(EditorText(language, ToolTipKey(kTbZoom).toStdString()));
   valueBox_ = new QComboBox(this);
   valueBox_->setObjectName(QStringLiteral("ValueBox"));
   valueBox_->setEditable(true);
   valueBox_->setInsertPolicy(QComboBox::NoInsert);
-  valueBox_->setToolTip(EditorText(language, ToolTipKey(kTbValueBox).toStdString()));
   for (QComboBox* box : {zoomBox_, valueBox_}) {
     box->setFixedWidth(kBoxWidth);
     box->setMaxVisibleItems(14);  // about 300 pixels of list
@@ -277,6 +275,7 @@ void TableEditorWindow::BuildActions() {
   }
   SetBoxMode(false);
   valueBox_->setEditText(QStringLiteral("3"));
+  ApplyActionTexts(language);
   zoomAction_ = new QWidgetAction(this);
   zoomAction_->setDefaultWidget(zoomBox_);
   valueAction_ = new QWidgetAction(this);
@@ -293,6 +292,36 @@ void TableEditorWindow::BuildActions() {
   });
 }
 
+void TableEditorWindow::ApplyActionTexts(const LanguagePack& language) {
+  for (auto& [id, a] : actions_)
+    if (const char* key = MenuKey(id)) a->setText(SplitMenuText(EditorText(language, key)).caption);
+  // Toolbar buttons that repeat a menu item show the button's own tip.
+  std::vector<int> buttons = editor_cmd::FileToolbar(true);
+  const std::vector<int> format = editor_cmd::FormatToolbar(true);
+  buttons.insert(buttons.end(), format.begin(), format.end());
+  buttons.push_back(kTbFullEditing);
+  for (int id : buttons) {
+    if (id == kSeparator || id == kTbZoom || id == kTbValueBox) continue;
+    if (QAction* a = Action(id)) a->setToolTip(EditorText(language, ToolTipKey(id).toStdString()));
+  }
+  for (int id : kToolbarOnly)
+    if (QAction* a = Action(id)) a->setText(a->toolTip());
+  if (zoomBox_) zoomBox_->setToolTip(EditorText(language, ToolTipKey(kTbZoom).toStdString()));
+  if (valueBox_) valueBox_->setToolTip(EditorText(language, ToolTipKey(kTbValueBox).toStdString()));
+}
+
+void TableEditorWindow::ApplyTexts() {
+  const LanguagePack language = Language();
+  const std::string title = language.DialogText(kDialogId, LanguagePack::kDialogTitle);
+  setWindowTitle(title.empty() ? QStringLiteral("VexTable") : QtText(title));
+  ApplyDialogTexts(this, kDialogId, language);
+  ApplyActionTexts(language);
+  for (QMenu* menu : menus_) menu->setTitle(EditorText(language, menu->property(kMenuKeyProperty).toString().toStdString()));
+  // The window flashes once so that the drafter sees it changed.
+  QApplication::alert(this, 500);
+  update();
+}
+
 QAction* TableEditorWindow::Action(int id) const {
   const auto it = actions_.find(CanonicalCommand(id));
   return it == actions_.end() ? nullptr : it->second;
@@ -305,10 +334,20 @@ void TableEditorWindow::BuildMenus() {
     const std::vector<int> items = OfferedEntries(layout.items, &Offered, inside);
     if (items.empty()) continue;
     QMenu* menu = menuBar_->addMenu(EditorText(language, layout.key));
+    menu->setProperty(kMenuKeyProperty, QString::fromUtf8(layout.key));
     menus_.push_back(menu);
     for (int id : items) {
-      if (id == kSeparator) menu->addSeparator();
-      else menu->addAction(Action(id));
+      if (id == kSeparator) {
+        menu->addSeparator();
+      } else if (id == kWebSubmenu) {
+        QMenu* web = menu->addMenu(EditorText(language, kWebSubmenuKey));
+        web->setProperty(kMenuKeyProperty, QString::fromUtf8(kWebSubmenuKey));
+        web->setIcon(EditorIcon(kWebHome));
+        menus_.push_back(web);
+        for (int w : OfferedEntries(kWebItems, &Offered, inside)) web->addAction(Action(w));
+      } else {
+        menu->addAction(Action(id));
+      }
     }
   }
   // Commands that are not offered do not exist for the window at all, shortcuts included.

@@ -89,6 +89,8 @@ class TableEditorWindow : public QDialog {
   bool ReplacementOn() const { return replacementOn_; }
   // Runs a command by its menu or toolbar identifier; false when it is not offered now.
   bool RunCommand(int id);
+  // Takes every text again from the active language: caption, buttons, menus, tool tips.
+  void ApplyTexts();
 
   // --- parts, for tests
   GridCtrl& Grid() const { return *grid_; }
@@ -114,6 +116,7 @@ class TableEditorWindow : public QDialog {
   void BuildActions();
   QAction* AddAction(int id, const QString& text, const QString& tip);
   void BuildMenus();
+  void ApplyActionTexts(const LanguagePack& language);
   void BuildToolbars();
   void FillToolbar(QToolBar* bar, const std::vector<int>& entries);
   void ApplyMode();
@@ -159,6 +162,11 @@ class TableEditorWindow : public QDialog {
   void EditDrawnCommand();
   void HelpContents();
   void ToggleReplacement(bool on);
+  // --- the replacement list, the update check, about, the web links (table_editor_help.cpp)
+  void EditReplacements();
+  void OpenWebLink(int id);
+  void CheckUpdate();
+  void ShowAbout();
   void WriteAutosave(const TableData& table);
   void DrawStandalone(const TableData& table);
   void Tell(const QString& text);

@@ -80,14 +80,6 @@ bool Offered(int id, bool insideHost) {
   switch (CanonicalCommand(id)) {
     case kExcelImport:
     case kExcelExport:
-    case kReplacementList:
-    case kHeaderWeb:
-    case kSupport:
-    case kUpdate:
-    case kWebHome:
-    case kWebForum:
-    case kWebMail:
-    case kAbout:
       return false;
     case kEditDrawn:
     case kSelectImage:

@@ -58,8 +58,7 @@ bool GreyedInContentsOnly(int id);
 int CanonicalCommand(int id);
 
 // Whether the editor offers a command: those that need a drawing only inside a CAD host;
-// those whose windows come with a later release (Excel, the settings dialogs, the update
-// check, about, web links) not yet.
+// those whose windows come with a later release (Excel) not yet.
 bool Offered(int id, bool insideHost);
 
 }  // namespace vex::editor_cmd

@@ -24,6 +24,9 @@ struct CommandEntry {
 constexpr CommandEntry kCommands[] = {
     {"VEXDRAWTABLE", CmdNewTable},
     {"VEXEDITTABLE", CmdReadTable},
+    {"VEXBASESETUP", CmdBaseSetup},
+    {"VEXTABLEABOUT", CmdAbout},
+    {"VEXTABLE", CmdToolbar},
     {"VEXTABLE_DRAW", CmdDrawTable},
     {"VEXTABLE_EDIT", CmdEditTable},
     {"VEXOPENTABLE", CmdOpenTable},

@@ -31,5 +31,8 @@ void CmdDrawTable();     // VEXTABLE_DRAW: draws the editor's table and lets the
 void CmdEditTable();     // VEXTABLE_EDIT: replaces a table read from the drawing by its edited version
 void CmdSelectImage();   // VEXTABLE_SELECTIMAGE: captures a selection as the selected cells' picture
 void CmdDrawImage();     // VEXTABLE_DRAWIMAGE: draws the selected cells' pictures, each placed by dragging
+void CmdBaseSetup();     // VEXBASESETUP: the settings dialog
+void CmdAbout();         // VEXTABLEABOUT: the about box
+void CmdToolbar();       // VEXTABLE: shows the floating toolbar
 
 }  // namespace vex

@@ -23,6 +23,8 @@ QApplication*& OwnApplication() {
   return app;
 }
 
+}  // namespace
+
 void EnsureQtApplication() {
   if (qobject_cast<QApplication*>(QCoreApplication::instance())) return;
   // Without a display the windows are drawn offscreen: a scripted host still runs them.
@@ -33,6 +35,8 @@ void EnsureQtApplication() {
   static char* argv[] = {name, nullptr};
   OwnApplication() = new QApplication(argc, argv);
 }
+
+namespace {
 
 class PluginEditor final : public TableEditor, public EditorHost {
  public:

@@ -25,6 +25,10 @@ std::optional<TableInitAnswer> AskNewTable();
 // The window behind an editor made by MakeEditorWindow, or nullptr for another editor.
 TableEditorWindow* WindowOf(TableEditor* editor);
 
+// Makes the Qt application when the host runs without one (a host without a window); the
+// plug-in's windows need one.
+void EnsureQtApplication();
+
 // Ends the Qt application the plug-in made for a host without one (at unload: its code goes
 // away with the plug-in).
 void EndOwnQtApplication();

@@ -7,8 +7,10 @@
 #include "platform/process.h"
 #include "plugin/commands.h"
 #include "plugin/editor_window.h"
+#include "plugin/floating_toolbar.h"
 #include "plugin/plugin_context.h"
 #include "cadhost/sdk/acutads.h"
+#include "update/update_box.h"
 
 namespace {
 
@@ -36,11 +38,14 @@ void Load(void* appId) {
   vex::LoadLinetypeList(ctx.linetypes, ctx.messages);
   ctx.SetUpFolders(acedGetAppName());
   Report(ctx.Language().StartLanguage(""), "setting up the language packs");
+  vex::CmdToolbar();
 }
 
 void Unload() {
   vex::RemoveCommands();
   vex::PluginContext& ctx = vex::Plugin();
+  vex::DestroyToolbar();
+  vex::WaitForUpdateChecks();
   ctx.editor.reset();
   ctx.imageStore.Discard();
   vex::EndOwnQtApplication();

@@ -1,5 +1,7 @@
 #include "settings/locations.h"
 
+#include <filesystem>
+
 namespace vex {
 Locations Locations::ForInstallFolder(std::string folder) {
   if (!folder.empty() && folder.back() != '/') folder += '/';
@@ -22,6 +24,16 @@ std::string InstallFolderOfModule(const std::string& modulePath) {
   if (last == std::string::npos) return "";
   p.erase(last + 1);
   return p;
+}
+
+std::string HelpFileFor(const std::string& helpFile, const std::string& language) {
+  constexpr std::string_view kHtml = ".html";
+  if (language != "Chinese" || helpFile.size() < kHtml.size() ||
+      helpFile.compare(helpFile.size() - kHtml.size(), kHtml.size(), kHtml) != 0)
+    return helpFile;
+  const std::string chinese = helpFile.substr(0, helpFile.size() - kHtml.size()) + ".zh.html";
+  std::error_code ec;
+  return std::filesystem::is_regular_file(chinese, ec) ? chinese : helpFile;
 }
 
 }  // namespace vex

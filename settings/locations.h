@@ -4,6 +4,7 @@
 
 #include <string>
 
+
 namespace vex {
 
 struct Locations {
@@ -21,5 +22,9 @@ struct Locations {
 // ("/opt/vt/Sys16/VexTable.arx" gives "/opt/vt/"): the file name is removed, then trailing
 // slashes, then everything after the last remaining slash.
 std::string InstallFolderOfModule(const std::string& modulePath);
+
+// The help file in the drafter's language: "Help/VexTable.zh.html" beside the help file for
+// "Chinese" when it is there, the help file itself otherwise.
+std::string HelpFileFor(const std::string& helpFile, const std::string& language);
 
 }  // namespace vex

@@ -44,6 +44,10 @@ bool IsNumberText(std::string_view text) {
   return true;
 }
 
+std::string OneDecimal(std::string_view numberText) {
+  return platform::FormatFixed(platform::ParseLeadingDouble(platform::TrimBlanks(numberText)), 1);
+}
+
 std::vector<FontChoice> FontChoices(const std::vector<std::string>& shapeFonts,
                                     const std::vector<std::string>& systemFamilies) {
   std::vector<FontChoice> out;
@@ -138,6 +142,23 @@ Result SaveReplacementRows(const std::vector<ReplacementRow>& rows, const Profil
     batch.PutString("TURN_TEXT", "Item" + std::to_string(i), item);
   }
   return batch.Commit(file.Path());
+}
+
+std::vector<ReplacementRow> WithoutRows(std::vector<ReplacementRow> items, std::vector<int> selected) {
+  std::sort(selected.begin(), selected.end());
+  selected.erase(std::unique(selected.begin(), selected.end()), selected.end());
+  for (auto it = selected.rbegin(); it != selected.rend(); ++it)
+    if (*it >= 0 && *it < static_cast<int>(items.size())) items.erase(items.begin() + *it);
+  return items;
+}
+
+std::vector<int> LayerColumnWidths(int listWidth) {
+  return {listWidth / 5, listWidth / 3, listWidth / 8, listWidth / 3};
+}
+
+std::vector<int> TextStyleColumnWidths(int listWidth) {
+  return {listWidth * 96 / 600, listWidth * 96 / 600, listWidth * 2 / 9,
+          listWidth * 2 / 9,    listWidth / 10,       listWidth * 103 / 800};
 }
 
 }  // namespace vex

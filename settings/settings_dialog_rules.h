@@ -37,6 +37,10 @@ ExcelFieldsOpen ExcelFieldsFor(int excelTurnType);
 // "-" or a digit first, then digits with at most one ".", and no "." right after a leading "-".
 bool IsNumberText(std::string_view text);
 
+// A number the height or width factor cell took (IsNumberText), as the cell shows it: with
+// one decimal, as the list shows every height and width factor ("0.75" shows "0.8").
+std::string OneDecimal(std::string_view numberText);
+
 // The font drop-down: the shape fonts, then the system's font families whose name is not a
 // listed shape font's name without its ".shx" (compared without case).
 struct FontChoice {
@@ -84,5 +88,20 @@ std::vector<ReplacementRow> LoadReplacementRows(const ProfileFile& file, const L
 std::vector<ReplacementRow> DefaultReplacementRows(const LanguagePack& language);
 // OK: "Count" and Item0.. written in one go, each row's cells joined by ",".
 Result SaveReplacementRows(const std::vector<ReplacementRow>& rows, const ProfileFile& file);
+
+// The replacement grid keeps a last row reading "(New Item)" in its first cell; typing into
+// it makes it an item and a new such row follows.
+inline constexpr std::string_view kNewItemText = "(New Item)";
+// The item rows after the Delete button: `items` without the rows of `selected` (indexes into
+// `items`; the "(New Item)" row and indexes out of range are ignored), removed from the last
+// selected upwards.
+std::vector<ReplacementRow> WithoutRows(std::vector<ReplacementRow> items, std::vector<int> selected);
+
+// Column widths of the two lists of the settings dialog, from the list's width: the layer
+// list's role, name, colour and linetype (1/5, 1/3, 1/8, 1/3), and the text style list's
+// role, style, font, big font, height and width factor (96/600, 96/600, 2/9, 2/9, 1/10,
+// 103/800).
+std::vector<int> LayerColumnWidths(int listWidth);
+std::vector<int> TextStyleColumnWidths(int listWidth);
 
 }  // namespace vex

@@ -59,4 +59,30 @@ Result WriteEditorZoom(const ProfileFile& file, double zoom) {
   return file.PutDouble(kEditorPlacementSection, "ZoomView", zoom);
 }
 
+ToolbarSpot DefaultToolbarSpot(int hostLeft, int hostTop, int hostWidth, int toolbarWidth) {
+  return {hostLeft + hostWidth - toolbarWidth - 300, hostTop};
+}
+
+ToolbarSpot ToolbarOnScreen(ToolbarSpot p, int width, int height, int screenWidth, int screenHeight) {
+  const auto fit = [](int low, int size, int limit) {
+    if (low < 0) low = 0;
+    if (low + size > limit) low = limit - size;
+    // A toolbar wider than the screen keeps its left end (and its handle) on it.
+    return low < 0 ? 0 : low;
+  };
+  return {fit(p.x, width, screenWidth), fit(p.y, height, screenHeight)};
+}
+
+ToolbarSpot ReadToolbarSpot(const ProfileFile& file, ToolbarSpot current) {
+  const ProfileFile snapshot = file.Snapshot();
+  return {snapshot.GetInt(kToolbarSection, "Left", current.x), snapshot.GetInt(kToolbarSection, "Top", current.y)};
+}
+
+Result WriteToolbarSpot(const ProfileFile& file, ToolbarSpot p) {
+  ProfileBatch batch;
+  batch.PutInt(kToolbarSection, "Left", p.x);
+  batch.PutInt(kToolbarSection, "Top", p.y);
+  return batch.Commit(file.Path());
+}
+
 }  // namespace vex

@@ -44,4 +44,21 @@ Result WriteEditorZoom(const ProfileFile& file, double zoom);
 
 inline constexpr std::string_view kEditorPlacementSection = "VexTable_Dialog";
 
+// The floating toolbar's top-left corner in screen pixels, kept under "MAIN_TOOLBAR" as
+// "Left" and "Top".
+struct ToolbarSpot {
+  int x = 0, y = 0;
+  bool operator==(const ToolbarSpot&) const = default;
+};
+inline constexpr std::string_view kToolbarSection = "MAIN_TOOLBAR";
+// Where a toolbar of `toolbarWidth` first goes: its right edge 300 pixels left of the host
+// window's right edge, its top level with the host window's top.
+ToolbarSpot DefaultToolbarSpot(int hostLeft, int hostTop, int hostWidth, int toolbarWidth);
+// A stored spot made fit for a screen: negative coordinates become 0; a toolbar that would
+// pass the right or bottom edge is moved back to end there (never left of or above 0).
+ToolbarSpot ToolbarOnScreen(ToolbarSpot p, int width, int height, int screenWidth, int screenHeight);
+// "Left" and "Top", each defaulting to `current`'s.
+ToolbarSpot ReadToolbarSpot(const ProfileFile& file, ToolbarSpot current);
+Result WriteToolbarSpot(const ProfileFile& file, ToolbarSpot p);
+
 }  // namespace vex

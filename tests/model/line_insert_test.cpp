@@ -81,13 +81,13 @@ TEST(EditorCommands, OfferedWhereTheyWork) {
   EXPECT_FALSE(Offered(kEditDrawn, false));
   EXPECT_TRUE(Offered(kOpen, false));
   EXPECT_FALSE(Offered(kTbExcelImport, true));   // not built yet: not shown
-  EXPECT_FALSE(Offered(kAbout, true));
-  // The header library's commands work with or without a host; its web page is not offered.
-  for (int id : {kNew, kTbNew, kInsertHeader, kTbSaveHeader, kHeaderManager}) {
+  // The header library's commands, the settings windows, the update check, about and the web
+  // links (the header exchange's too) work with or without a host.
+  for (int id : {kNew, kHeaderWeb, kTbNew, kInsertHeader, kTbSaveHeader, kHeaderManager, kReplacementList, kTbReplacementList,
+                 kSupport, kUpdate, kWebHome, kWebForum, kWebMail, kAbout, kTbAbout}) {
     EXPECT_TRUE(Offered(id, true)) << id;
     EXPECT_TRUE(Offered(id, false)) << id;
   }
-  EXPECT_FALSE(Offered(kHeaderWeb, true));
   // No separator first, last or doubled when a group is left out.
   const std::vector<int> bar = OfferedEntries(FileToolbar(true), &Offered, false);
   ASSERT_FALSE(bar.empty());
@@ -96,7 +96,7 @@ TEST(EditorCommands, OfferedWhereTheyWork) {
   for (std::size_t i = 1; i < bar.size(); ++i) EXPECT_FALSE(bar[i] == kSeparator && bar[i - 1] == kSeparator) << i;
   EXPECT_EQ(bar, (std::vector<int>{kTbNew, kTbOpen, kTbSave, kSeparator, kTbInsertHeader, kTbSaveHeader,
                                    kTbHeaderManager, kSeparator, kTbText, kTbPicture, kSeparator, kTbDeleteImage,
-                                   kSeparator, kTbZoom, kSeparator, kTbFlipH, kTbFlipV}));
+                                   kSeparator, kTbZoom, kSeparator, kTbFlipH, kTbFlipV, kSeparator, kTbAbout}));
 }
 
 }  // namespace

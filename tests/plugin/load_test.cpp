@@ -39,9 +39,9 @@ TEST_F(LoadTest, LoadsRunsAndUnloads) {
   EXPECT_NE(vex::test::ReadFile(install_.File("VexTable.ini")).find("Language=English"), std::string::npos);
 
   // In the order of the command table.
-  const std::vector<std::string> names = {"VEXDRAWTABLE", "VEXEDITTABLE",         "VEXTABLE_DRAW",
-                                          "VEXTABLE_EDIT", "VEXOPENTABLE",         "VEXTABLE_SELECTIMAGE",
-                                          "VEXTABLE_DRAWIMAGE"};
+  const std::vector<std::string> names = {"VEXDRAWTABLE",  "VEXEDITTABLE",  "VEXBASESETUP", "VEXTABLEABOUT",
+                                          "VEXTABLE",      "VEXTABLE_DRAW", "VEXTABLE_EDIT", "VEXOPENTABLE",
+                                          "VEXTABLE_SELECTIMAGE", "VEXTABLE_DRAWIMAGE"};
   std::vector<std::string> registered;
   for (const auto& c : acedRegCmds->commands())
     if (c.group == "KORRVEXTABLE") {

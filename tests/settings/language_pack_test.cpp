@@ -212,4 +212,17 @@ TEST(StartLanguage, AStartWithTheLanguageInPlaceWritesNothing) {
   EXPECT_EQ(fs::last_write_time(settings), before);
 }
 
+TEST(HelpFile, TheChineseManualForChineseWhenItIsInstalled) {
+  test::InstallDir install;
+  const std::string help = install.where().helpFile;
+  const std::string zh = install.where().installFolder + "Help/VexTable.zh.html";
+  EXPECT_EQ(HelpFileFor(help, "Chinese"), help);  // not installed: the English one
+  fs::create_directories(install.where().installFolder + "Help");
+  std::ofstream(zh) << "<html></html>";
+  EXPECT_EQ(HelpFileFor(help, "Chinese"), zh);
+  EXPECT_EQ(HelpFileFor(help, "English"), help);
+  EXPECT_EQ(HelpFileFor(help, "Klingon"), help);
+  EXPECT_EQ(HelpFileFor("", "Chinese"), "");
+}
+
 }  // namespace vex

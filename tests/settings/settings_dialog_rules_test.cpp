@@ -111,5 +111,36 @@ TEST(ReplacementRows, ItemsThatDoNotSplitInThreeGiveEmptyRows) {
   EXPECT_EQ(rows, (std::vector<ReplacementRow>{{"", "", ""}, {"x", "y", "z"}}));
 }
 
+TEST(ReplacementRows, DeleteRemovesTheSelectedItemsAndIgnoresTheNewItemRow) {
+  const std::vector<ReplacementRow> items = {{"a", "1", "x"}, {"b", "2", "y"}, {"c", "3", "z"}, {"d", "4", "w"}};
+  // Rows 3 and 1 selected, out of order and twice; 4 is the "(New Item)" row, 9 nothing.
+  const auto left = WithoutRows(items, {3, 1, 4, 1, 9, -1});
+  ASSERT_EQ(left.size(), 2u);
+  EXPECT_EQ(left[0][0], "a");
+  EXPECT_EQ(left[1][0], "c");
+  EXPECT_TRUE(WithoutRows({}, {0}).empty());
+}
+
+TEST(TextStyleRow, ATypedNumberShowsWithOneDecimal) {
+  EXPECT_EQ(OneDecimal("0.75"), "0.8");
+  EXPECT_EQ(OneDecimal(" 3.5 "), "3.5");
+  EXPECT_EQ(OneDecimal("12"), "12.0");
+  EXPECT_EQ(OneDecimal("-0.04"), "-0.0");
+}
+
+TEST(SettingsLists, ColumnWidthsAreTheirShareOfTheList) {
+  EXPECT_EQ(LayerColumnWidths(600), (std::vector<int>{120, 200, 75, 200}));
+  EXPECT_EQ(TextStyleColumnWidths(720), (std::vector<int>{115, 115, 160, 160, 72, 92}));
+  // Together they never need a horizontal scroll bar.
+  for (int w : {100, 437, 1000}) {
+    int sum = 0;
+    for (int c : TextStyleColumnWidths(w)) sum += c;
+    EXPECT_LE(sum, w);
+    sum = 0;
+    for (int c : LayerColumnWidths(w)) sum += c;
+    EXPECT_LE(sum, w);
+  }
+}
+
 }  // namespace
 }  // namespace vex

@@ -85,5 +85,47 @@ TEST(EditorZoom, StoredHeldAndDefaulted) {
   EXPECT_DOUBLE_EQ(ReadEditorZoom(file, 1), 64);
 }
 
+TEST(ToolbarSpot, DefaultIsThreeHundredLeftOfTheHostsRightEdgeAtItsTop) {
+  // A host window from x 100 to 1300 and a toolbar 400 wide: right edge at 1000.
+  EXPECT_EQ(DefaultToolbarSpot(100, 40, 1200, 400), (ToolbarSpot{600, 40}));
+}
+
+struct ToolbarCase {
+  const char* name;
+  ToolbarSpot stored, shown;
+};
+
+class ToolbarOnScreenTest : public testing::TestWithParam<ToolbarCase> {};
+
+TEST_P(ToolbarOnScreenTest, PulledOntoTheScreen) {
+  EXPECT_EQ(ToolbarOnScreen(GetParam().stored, 400, 24, 1920, 1080), GetParam().shown);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ToolbarOnScreenTest,
+    testing::Values(ToolbarCase{"Inside", {300, 200}, {300, 200}},
+                    ToolbarCase{"NegativeLeftBecomesZero", {-50, 200}, {0, 200}},
+                    ToolbarCase{"NegativeTopBecomesZero", {300, -7}, {300, 0}},
+                    ToolbarCase{"PastTheRightEndsAtTheEdge", {1800, 10}, {1520, 10}},
+                    ToolbarCase{"PastTheBottomEndsAtTheEdge", {10, 1070}, {10, 1056}},
+                    ToolbarCase{"FarAwayComesBack", {100000, 100000}, {1520, 1056}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ToolbarSpot, WideToolbarKeepsItsLeftEndOnTheScreen) {
+  EXPECT_EQ(ToolbarOnScreen({50, 0}, 900, 24, 800, 600), (ToolbarSpot{0, 0}));
+}
+
+TEST(ToolbarSpot, StoredUnderMainToolbarWithTheCurrentAsDefault) {
+  test::TempDir dir;
+  const ProfileFile file(dir.File("VexTable.ini"));
+  EXPECT_EQ(ReadToolbarSpot(file, {12, 34}), (ToolbarSpot{12, 34}));
+  ASSERT_TRUE(WriteToolbarSpot(file, {-50, 80}));
+  const std::string text = test::ReadFile(dir.File("VexTable.ini"));
+  EXPECT_NE(text.find("[MAIN_TOOLBAR]"), std::string::npos);
+  EXPECT_NE(text.find("Left=-50"), std::string::npos);
+  EXPECT_NE(text.find("Top=80"), std::string::npos);
+  EXPECT_EQ(ReadToolbarSpot(file, {12, 34}), (ToolbarSpot{-50, 80}));
+}
+
 }  // namespace
 }  // namespace vex
