@@ -79,8 +79,6 @@ int CanonicalCommand(int id) {
 bool Offered(int id, bool insideHost) {
   switch (CanonicalCommand(id)) {
     case kNew:  // the new-table dialog comes with the header library
-    case kExcelImport:
-    case kExcelExport:
     case kReplacementList:
     case kInsertHeader:
     case kSaveHeader:

@@ -58,8 +58,9 @@ bool GreyedInContentsOnly(int id);
 int CanonicalCommand(int id);
 
 // Whether the editor offers a command: those that need a drawing only inside a CAD host;
-// those whose windows come with a later release (Excel, the header library, the settings
-// dialogs, the update check, about, web links) not yet.
+// those whose windows come with a later release (the header library, the settings dialogs,
+// the update check, about, web links) not yet. Excel import and export work everywhere: in a
+// host as its commands, without one in the editor itself.
 bool Offered(int id, bool insideHost);
 
 }  // namespace vex::editor_cmd

@@ -493,7 +493,7 @@ TEST_F(EditorTest, MenusShowTheirMnemonicsAndAccelerators) {
   EXPECT_EQ(window->DrawButton()->text(), "&Draw");
   EXPECT_EQ(window->windowTitle(), "VexTable");
   // What is not built yet is not there at all.
-  for (int id : {kNew, kExcelImport, kAbout, kInsertHeader}) EXPECT_FALSE(window->Action(id)->isVisible()) << id;
+  for (int id : {kNew, kSaveHeader, kAbout, kInsertHeader}) EXPECT_FALSE(window->Action(id)->isVisible()) << id;
 }
 
 TEST_F(EditorTest, ChineseTexts) {

@@ -80,7 +80,9 @@ TEST(EditorCommands, OfferedWhereTheyWork) {
   EXPECT_FALSE(Offered(kTbSelectImage, false));  // no drawing without a host
   EXPECT_FALSE(Offered(kEditDrawn, false));
   EXPECT_TRUE(Offered(kOpen, false));
-  EXPECT_FALSE(Offered(kTbExcelImport, true));   // not built yet: not shown
+  // Excel works everywhere: the host's commands inside one, the editor's own outside.
+  for (bool inside : {true, false})
+    for (int id : {kTbExcelImport, kExcelImport, kTbExcelExport, kExcelExport}) EXPECT_TRUE(Offered(id, inside)) << id;
   EXPECT_FALSE(Offered(kAbout, true));
   // No separator first, last or doubled when a group is left out.
   const std::vector<int> bar = OfferedEntries(FileToolbar(true), &Offered, false);
@@ -88,8 +90,9 @@ TEST(EditorCommands, OfferedWhereTheyWork) {
   EXPECT_NE(bar.front(), kSeparator);
   EXPECT_NE(bar.back(), kSeparator);
   for (std::size_t i = 1; i < bar.size(); ++i) EXPECT_FALSE(bar[i] == kSeparator && bar[i - 1] == kSeparator) << i;
-  EXPECT_EQ(bar, (std::vector<int>{kTbOpen, kTbSave, kSeparator, kTbText, kTbPicture, kSeparator, kTbDeleteImage,
-                                   kSeparator, kTbZoom, kSeparator, kTbFlipH, kTbFlipV}));
+  EXPECT_EQ(bar, (std::vector<int>{kTbOpen, kTbSave, kSeparator, kTbExcelImport, kTbExcelExport, kSeparator, kTbText,
+                                   kTbPicture, kSeparator, kTbDeleteImage, kSeparator, kTbZoom, kSeparator, kTbFlipH,
+                                   kTbFlipV}));
 }
 
 }  // namespace
