@@ -31,10 +31,12 @@ class GivenWorkbook final : public excel::WorkbookFileAsker {
   std::string path_;
 };
 
-// Messages for the command line end with a line break here: the host's line does that itself.
+// Messages for the command line begin a line of their own in the host; here they end with a
+// line break instead.
 class LineMessages final : public MessageSink {
  public:
   void Print(std::string_view text) override {
+    while (!text.empty() && text.front() == '\n') text.remove_prefix(1);
     std::fwrite(text.data(), 1, text.size(), stdout);
     if (!text.empty() && text.back() != '\n') std::fputc('\n', stdout);
     printed_ = true;

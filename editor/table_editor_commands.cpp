@@ -50,6 +50,8 @@ bool TableEditorWindow::RunCommand(int id) {
     case kOpen: OpenCommand(); break;
     case kSave: SaveCommand(); break;
     case kEditDrawn: EditDrawnCommand(); break;
+    case kExcelImport: ExcelImportCommand(); break;
+    case kExcelExport: ExcelExportCommand(); break;
     case kClose: close(); break;
     case kUndo: Undo(); break;
     case kRedo: Redo(); break;

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "editor/editor_dialogs.h"
+#include "editor/editor_excel.h"
 #include "editor/editor_host.h"
 #include "model/cell_image.h"
 #include "model/grid_to_table.h"
@@ -91,6 +92,8 @@ class TableEditorWindow : public QDialog {
   bool RunCommand(int id);
   // Takes every text again from the active language: caption, buttons, menus, tool tips.
   void ApplyTexts();
+  // The windows the editor's own Excel import and export ask with (without a CAD host).
+  void SetExcelParts(std::unique_ptr<EditorExcelParts> parts) { excel_ = std::move(parts); }
 
   // --- parts, for tests
   GridCtrl& Grid() const { return *grid_; }
@@ -178,8 +181,13 @@ class TableEditorWindow : public QDialog {
   void SaveHeaderCommand();
   void ManageHeadersCommand();
 
+  // --- Excel (table_editor_excel.cpp)
+  void ExcelImportCommand();
+  void ExcelExportCommand();
+
   EditorHost& host_;
   std::unique_ptr<EditorDialogs> dialogs_;
+  std::unique_ptr<EditorExcelParts> excel_ = std::make_unique<EditorExcelParts>();
   GridCtrl* grid_ = nullptr;
   std::unique_ptr<GridJournal> journal_;
   std::unique_ptr<GridMillimetres> millimetres_;

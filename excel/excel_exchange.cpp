@@ -148,7 +148,8 @@ std::optional<SheetBlock> OpenChosenSheet(Application& excel, const std::string&
     return std::nullopt;
   }
   if (static_cast<long long>(b.nRows) * b.nCols > kMaxImportCells) {
-    ui.messages.Print(kTableTooLarge);
+    // On a line of its own, as every command-line message.
+    ui.messages.Print(std::string("\n") + kTableTooLarge);
     return std::nullopt;
   }
   ResultOr<Range> cells = sheet->Cells();

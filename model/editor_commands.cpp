@@ -78,9 +78,6 @@ int CanonicalCommand(int id) {
 
 bool Offered(int id, bool insideHost) {
   switch (CanonicalCommand(id)) {
-    case kExcelImport:
-    case kExcelExport:
-      return false;
     case kEditDrawn:
     case kSelectImage:
     case kDrawImage:

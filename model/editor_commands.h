@@ -57,8 +57,9 @@ bool GreyedInContentsOnly(int id);
 // the toolbar is the File menu's Open); the id itself otherwise.
 int CanonicalCommand(int id);
 
-// Whether the editor offers a command: those that need a drawing only inside a CAD host;
-// those whose windows come with a later release (Excel) not yet.
+// Whether the editor offers a command: those that need a drawing only inside a CAD host, the
+// others everywhere (Excel import and export run as host commands inside a host, in the editor
+// itself without one).
 bool Offered(int id, bool insideHost);
 
 }  // namespace vex::editor_cmd

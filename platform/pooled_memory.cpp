@@ -2,6 +2,7 @@
 
 #include <sys/mman.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
 #include <map>
@@ -67,8 +68,20 @@ class Pool {
   std::size_t pooled_ = 0;
 };
 
+// The pool is never destroyed at exit (blocks may be freed during exit), only by
+// EndPooledMemory; the slot itself needs no destruction.
+std::atomic<Pool*>& PoolSlot() {
+  static std::atomic<Pool*> slot{nullptr};
+  return slot;
+}
+
 Pool& ThePool() {
-  static Pool* pool = new Pool;  // never destroyed: blocks may be freed during exit
+  std::atomic<Pool*>& slot = PoolSlot();
+  Pool* pool = slot.load(std::memory_order_acquire);
+  if (pool) return *pool;
+  auto* fresh = new Pool;
+  if (slot.compare_exchange_strong(pool, fresh, std::memory_order_acq_rel)) return *fresh;
+  delete fresh;  // another thread made it first
   return *pool;
 }
 
@@ -90,6 +103,13 @@ void* PooledAllocate(std::size_t bytes) {
 }
 
 void ReleasePooledMemory() { ThePool().Release(); }
+
+void EndPooledMemory() {
+  Pool* pool = PoolSlot().exchange(nullptr, std::memory_order_acq_rel);
+  if (!pool) return;
+  pool->Release();
+  delete pool;
+}
 
 void PooledFree(void* block) {
   if (!block) return;

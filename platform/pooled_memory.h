@@ -16,4 +16,9 @@ void PooledFree(void* block);
 // large document and goes on to other work.
 void ReleasePooledMemory();
 
+// Returns the kept blocks and the pool itself: for a plug-in about to be unloaded, whose code
+// and statics go with it (a pool left behind would hold its blocks for good). No other thread
+// may use the pool meanwhile; a block freed later goes to a new pool.
+void EndPooledMemory();
+
 }  // namespace vex::platform

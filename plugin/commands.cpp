@@ -10,6 +10,7 @@
 #include "pictures/cell_capture.h"
 #include "recognize/table_recognizer.h"
 #include "plugin/drag_place.h"
+#include "plugin/excel_commands.h"
 #include "plugin/plugin_context.h"
 
 namespace vex {
@@ -20,15 +21,18 @@ struct CommandEntry {
   AcRxFunctionPtr function;
 };
 
-// In the order of the command table; the others join as their windows are built.
+// In the order of the command table.
 constexpr CommandEntry kCommands[] = {
     {"VEXDRAWTABLE", CmdNewTable},
     {"VEXEDITTABLE", CmdReadTable},
     {"VEXBASESETUP", CmdBaseSetup},
+    {"VEXDRAWEXCEL", CmdDrawExcel},
     {"VEXTABLEABOUT", CmdAbout},
     {"VEXTABLE", CmdToolbar},
     {"VEXTABLE_DRAW", CmdDrawTable},
     {"VEXTABLE_EDIT", CmdEditTable},
+    {"VEXTABLE_EXCEL_EXPORT", CmdExcelExport},
+    {"VEXTABLE_EXCEL_IMPORT", CmdExcelImport},
     {"VEXOPENTABLE", CmdOpenTable},
     {"VEXTABLE_SELECTIMAGE", CmdSelectImage},
     {"VEXTABLE_DRAWIMAGE", CmdDrawImage},
@@ -79,7 +83,6 @@ void PostCommand(const std::string& name) {
   if (view) view->setFocus();
 }
 
-// The editor, made when there is none yet.
 TableEditor& EnsureEditor() {
   PluginContext& ctx = Plugin();
   if (!ctx.editor) ctx.editor = ctx.makeEditor();

@@ -6,6 +6,7 @@
 
 #include "cadhost/sdk/accmd.h"
 #include "platform/result.h"
+#include "plugin/table_editor.h"
 
 namespace vex {
 
@@ -22,6 +23,9 @@ void RemoveCommands();
 // Hands a command to the host from a window: ESC (to cancel whatever runs), the name, ENTER,
 // typed into the current document's command line. Nothing without a current document.
 void PostCommand(const std::string& name);
+
+// The editor, made when there is none yet (not shown).
+TableEditor& EnsureEditor();
 
 // The commands themselves.
 void CmdNewTable();      // VEXDRAWTABLE: a new table, blank or from a header, into the editor

@@ -51,6 +51,7 @@ class PluginEditor final : public TableEditor, public EditorHost {
   bool FullEditing() const override { return window_->FullEditing(); }
   void SetFullEditing(bool full) override { window_->SetFullEditing(full); }
   void LoadTable(const TableData& table) override { window_->LoadTable(table); }
+  TableData TakeTable() override { return window_->TakeTable(TextHeights::kRounded); }
   void SetBlankTable(int rows, int cols, double rowHeightMm, double colWidthMm) override {
     window_->SetBlankTable(rows, cols, rowHeightMm, colWidthMm);
   }

@@ -4,6 +4,7 @@
 
 #include "cadhost/sdk/aced.h"
 #include "draw/catalogues.h"
+#include "platform/pooled_memory.h"
 #include "platform/process.h"
 #include "plugin/commands.h"
 #include "plugin/editor_window.h"
@@ -49,6 +50,8 @@ void Unload() {
   ctx.editor.reset();
   ctx.imageStore.Discard();
   vex::EndOwnQtApplication();
+  // The documents read while loaded (workbooks, table files) left their blocks in the pool.
+  vex::platform::EndPooledMemory();
 }
 
 }  // namespace

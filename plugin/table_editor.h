@@ -23,6 +23,9 @@ class TableEditor {
 
   // Gives the editor a table and reloads its grid.
   virtual void LoadTable(const TableData& table) = 0;
+  // The table in the grid as Draw takes it: millimetres, text heights rounded to 0.5 mm,
+  // texts through the output text replacement.
+  virtual TableData TakeTable() = 0;
   // The blank table shown while no table is loaded (origin kNewTable), and shows it.
   virtual void SetBlankTable(int rows, int cols, double rowHeightMm, double colWidthMm) = 0;
   virtual void Minimize() = 0;

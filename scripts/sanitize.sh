@@ -28,7 +28,8 @@ export UBSAN_OPTIONS="$common"
 export QT_QPA_PLATFORM=offscreen
 
 status=0
-ctest --test-dir "$out" --output-on-failure -j2 || status=$?
+# A test that hangs fails after ten minutes (sanitized programs are slower).
+ctest --test-dir "$out" --output-on-failure -j2 --timeout 600 || status=$?
 if compgen -G "$reports/report*" > /dev/null; then
   echo "sanitize: sanitizer reports:" >&2
   for f in "$reports"/report*; do

@@ -5,4 +5,5 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 scripts/build.sh
 export QT_QPA_PLATFORM=offscreen
-ctest --test-dir build --output-on-failure -j2
+# A test that hangs fails after five minutes instead of holding the run.
+ctest --test-dir build --output-on-failure -j2 --timeout 300

@@ -179,7 +179,7 @@ TEST(Import, ASheetOf317By316IsRefusedBeforeItsCellsAreRead) {
   TableData t;
   FakeExchange seen;
   EXPECT_EQ(ImportBook(dir.File("big2.xlsx"), t, {}, 0, &seen), 0);
-  EXPECT_EQ(seen.messages.Text(), "Table is Large!Software can read maximum cell is 100000.");
+  EXPECT_EQ(seen.messages.Text(), "\nTable is Large!Software can read maximum cell is 100000.");
   EXPECT_EQ(seen.messages.Alerts(), 0);
   EXPECT_TRUE(seen.meters.empty());
 }

@@ -39,9 +39,11 @@ TEST_F(LoadTest, LoadsRunsAndUnloads) {
   EXPECT_NE(vex::test::ReadFile(install_.File("VexTable.ini")).find("Language=English"), std::string::npos);
 
   // In the order of the command table.
-  const std::vector<std::string> names = {"VEXDRAWTABLE",  "VEXEDITTABLE",  "VEXBASESETUP", "VEXTABLEABOUT",
-                                          "VEXTABLE",      "VEXTABLE_DRAW", "VEXTABLE_EDIT", "VEXOPENTABLE",
-                                          "VEXTABLE_SELECTIMAGE", "VEXTABLE_DRAWIMAGE"};
+  const std::vector<std::string> names = {
+      "VEXDRAWTABLE",          "VEXEDITTABLE",          "VEXBASESETUP",  "VEXDRAWEXCEL",
+      "VEXTABLEABOUT",         "VEXTABLE",              "VEXTABLE_DRAW", "VEXTABLE_EDIT",
+      "VEXTABLE_EXCEL_EXPORT", "VEXTABLE_EXCEL_IMPORT", "VEXOPENTABLE",  "VEXTABLE_SELECTIMAGE",
+      "VEXTABLE_DRAWIMAGE"};
   std::vector<std::string> registered;
   for (const auto& c : acedRegCmds->commands())
     if (c.group == "KORRVEXTABLE") {
@@ -92,6 +94,40 @@ TEST(HostProgram, LoadsThePlugInFromAScript) {
 }  // namespace
 
 namespace {
+
+// A drafter's script: a workbook imported into the editor (the questions answered on the
+// command line) and exported again into a new book in the temporary folder.
+TEST(HostProgram, ImportsAndExportsAWorkbookFromAScript) {
+  vex::test::TempDir install;
+  fs::create_directories(install.File("Sys16"));
+  fs::create_directories(install.File("tmp"));
+  const std::string arx = install.File("Sys16/VexTable.arx");
+  fs::copy_file(VEXTABLE_ARX, arx);
+  vex::test::WriteFile(install.File("book.json"),
+                       R"({"sheets": [{"name": "A", "cells": [["A1", "skip"]]},
+                           {"name": "Pipes", "cells": [["B2", "DN50"], ["C2", "steel"], ["B3", "joined"]],
+                            "merges": ["B3:C3"]}]})");
+  ASSERT_EQ(vex::test::RunShell("/usr/bin/python3 " + std::string(VEXTABLE_SOURCE_DIR) +
+                                "/tests/excel/openpyxl_peer.py make " + install.File("book.json") + " " +
+                                install.File("pipes.xlsx")).status, 0);
+  const std::string script = install.File("run.scr");
+  vex::test::WriteFile(script, "APPLOAD\n" + arx + "\nVEXTABLE_EXCEL_IMPORT\n" + install.File("pipes.xlsx") +
+                                   "\nPipes\nVEXTABLE_EXCEL_EXPORT\nQUIT\n");
+  // The desktop's opener, in its place.
+  fs::create_directories(install.File("bin"));
+  vex::test::WriteFile(install.File("bin/xdg-open"), "#!/bin/sh\nexit 0\n");
+  fs::permissions(install.File("bin/xdg-open"), fs::perms::owner_all);
+  const auto run = vex::test::RunShell("QT_QPA_PLATFORM=offscreen PATH=\"" + install.File("bin") + ":$PATH\" TMPDIR='" + install.File("tmp") +
+                                       "' CADHOST_REGISTRY_DIR='" + install.File("registry") + "' " + CADHOST_PROGRAM +
+                                       " --script '" + script + "' 2>&1");
+  EXPECT_EQ(run.status, 0) << run.out;
+  const std::string book = install.File("tmp/Book1.xlsx");
+  EXPECT_NE(run.out.find(book), std::string::npos) << run.out;
+  const auto dump = vex::test::RunShell("/usr/bin/python3 " + std::string(VEXTABLE_SOURCE_DIR) +
+                                        "/tests/excel/openpyxl_peer.py dump " + book);
+  EXPECT_NE(dump.out.find(R"("A1": {"value": "DN50")"), std::string::npos) << dump.out << dump.err;
+  EXPECT_NE(dump.out.find(R"("merges": ["A2:B2"])"), std::string::npos) << dump.out;
+}
 
 // A host without a window: the plug-in makes the editor offscreen, shows it again on the second
 // command, and unloads with it open.

@@ -26,6 +26,10 @@ class FakeEditor : public TableEditor {
     table = t;
     ++loads;
   }
+  TableData TakeTable() override {
+    ++takes;
+    return table;
+  }
   void SetBlankTable(int rows, int cols, double rowHeight, double colWidth) override {
     blank = {rows, cols};
     blankSizes = {rowHeight, colWidth};
@@ -39,6 +43,7 @@ class FakeEditor : public TableEditor {
   bool full = false;
   TableData table;
   int loads = 0;
+  int takes = 0;
   std::pair<int, int> blank{0, 0};
   std::pair<double, double> blankSizes{0, 0};
   int minimized = 0;
