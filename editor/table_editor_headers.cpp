@@ -10,6 +10,9 @@
 #include "model/grid_journal.h"
 #include "model/grid_millimetres.h"
 #include "model/header_insert.h"
+#include "pictures/image_store.h"
+#include "pictures/picture_merge.h"
+#include "platform/message_sink.h"
 #include "settings/language_pack.h"
 #include "settings/replacement.h"
 
@@ -43,11 +46,16 @@ void TableEditorWindow::NewCommand() {
 
 void TableEditorWindow::InsertHeaderCommand() {
   grid_->EndEditing();
+  // The header's pictures are read aside and merged: the cells already in the editor keep
+  // naming the store's pictures.
+  ImageStore headerPictures;
   const std::optional<TableInitAnswer> answer =
       dialogs_->InitTable(this, Language(), Headers(), ReadSettingsNow().Table.Height,
-                          QString::fromUtf8(kInsertHeaderCaption), host_.Pictures(), host_.Messages());
+                          QString::fromUtf8(kInsertHeaderCaption), headerPictures, host_.Messages());
   if (!answer) return;
   TableData header = answer->table;
+  if (const Result r = MergePictures(header, headerPictures.Get(), host_.Pictures()); !r)
+    host_.Messages().Print("\n" + r.Describe());
   // The header's texts are shown as loading shows texts: through the reverse replacement.
   const ReplacementList replacements = Replacements();
   for (TableRow& row : header.rows)
