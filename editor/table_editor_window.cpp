@@ -113,8 +113,8 @@ constexpr int kToolbarOnly[] = {kTbText,   kTbPicture, kTbLeft,  kTbCentre,     
 QString ToolTipKey(int id) { return QStringLiteral("IDS_BTN_TOOLBAR_%1").arg(id); }
 
 // Owned by the host's window, the editor is a dialog of it: the window manager keeps it above
-// that window (which the commands activate after showing it) and minimises it on its own.
-// Without an owner it is the program's main window.
+// that window, which the commands activate after showing it. Without an owner it is the
+// program's main window.
 Qt::WindowFlags EditorWindowFlags(bool owned) {
   return (owned ? Qt::Dialog : Qt::Window) | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
          Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint;

@@ -445,6 +445,14 @@ def run_host(s, arx, vextable, work):
         return
     s.check((editor.x, editor.y) == first_at, "VEXOPENTABLE shows the editor where it was: at %d,%d, before at %d,%d"
             % (editor.x, editor.y, first_at[0], first_at[1]))
+    # A selection cancelled with Escape brings the editor back as it was.
+    s.type("VEXEDITTABLE")
+    s.wait_state(editor.window, ("",), "VEXEDITTABLE takes the editor away")
+    time.sleep(0.3)
+    s.xdo("key", "Escape")
+    editor = run.wait_editor("a cancelled selection brings the editor back")
+    if editor is None:
+        return
     s.type("VEXEDITTABLE")
     # Out of the way while the drafter selects; the host's window stays (a window manager
     # iconifies an owned window together with its owner).
