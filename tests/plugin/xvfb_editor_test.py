@@ -171,6 +171,26 @@ class EditorSession(Session):
             time.sleep(0.1)
         return self.check(False, what)
 
+    def name_file(self, path, behind):
+        """Types `path` into the file dialog that has the input and ends it with ENTER; waits
+        for the file. An ENTER taken by the name field's completion list (other folders in /tmp
+        match as the path is typed) is given again while the dialog is still there."""
+        self.type_text(path)
+        time.sleep(0.2)
+        for _ in range(3):
+            self.xdo("key", "Return")
+            end = time.time() + TIMEOUT / 3
+            while time.time() < end and not os.path.exists(path):
+                time.sleep(0.1)
+                if self.active() == behind:
+                    break
+            if os.path.exists(path) or self.active() == behind:
+                break
+        end = time.time() + TIMEOUT
+        while time.time() < end and not os.path.exists(path):
+            time.sleep(0.1)
+        return os.path.exists(path)
+
     def click_at(self, x, y, button="1"):
         self.xdo("mousemove", str(int(x)), str(int(y)))
         time.sleep(0.1)
@@ -473,11 +493,7 @@ def run_host(s, arx, vextable, work):
     s.click_at(*editor.centre())
     s.xdo("key", "ctrl+s")
     s.wait_dialog(editor.window, "the editor's Save asks for the file")
-    s.type_text(read_vtf)
-    s.xdo("key", "Return")
-    end = time.time() + TIMEOUT
-    while time.time() < end and not os.path.exists(read_vtf):
-        time.sleep(0.1)
+    s.name_file(read_vtf, editor.window)
     dumped = dump_table(vextable, read_vtf) if os.path.exists(read_vtf) else None
     if s.check(dumped is not None, "the editor saved the table it read"):
         texts, merge_rows, merge_cols = table_cells(dumped)
@@ -523,11 +539,7 @@ def save_as(s, path):
     s.type("SAVEAS")
     if not s.wait_dialog(s.window, "SAVEAS asks for the file"):
         return
-    s.type_text(path)
-    s.xdo("key", "Return")
-    end = time.time() + TIMEOUT
-    while time.time() < end and not os.path.exists(path):
-        time.sleep(0.1)
+    s.name_file(path, s.window)
     time.sleep(0.2)
 
 
@@ -550,11 +562,7 @@ def run_standalone(s, vextable, work):
         s.click_at(*editor.draw_button())
         if not s.wait_dialog(window, "Draw asks for the drawing"):
             return
-        s.type_text(dxf)
-        s.xdo("key", "Return")
-        end = time.time() + TIMEOUT
-        while time.time() < end and not os.path.exists(dxf):
-            time.sleep(0.1)
+        s.name_file(dxf, window)
         s.wait_dialog(window, "the editor says where it drew")
         s.xdo("key", "Return")
         if s.check(os.path.exists(dxf), "vextable edit drew into the named drawing"):
