@@ -43,6 +43,22 @@ class EditorHost {
   virtual void ActivateHost() = 0;
   // The editor was closed; the window is deleted once control is back in the event loop.
   virtual void EditorClosed() = 0;
+  // A modal dialog of the editor opens and closes: the host takes no command and switches no
+  // document meanwhile (calls nest). Nothing to do where there is no host.
+  virtual void ModalStarted() {}
+  virtual void ModalEnded() {}
+};
+
+// Brackets a modal dialog of the editor for its scope.
+class ModalBracket {
+ public:
+  explicit ModalBracket(EditorHost& host) : host_(host) { host_.ModalStarted(); }
+  ~ModalBracket() { host_.ModalEnded(); }
+  ModalBracket(const ModalBracket&) = delete;
+  ModalBracket& operator=(const ModalBracket&) = delete;
+
+ private:
+  EditorHost& host_;
 };
 
 // Holds the current document's write lock for a scope.

@@ -29,7 +29,9 @@ QString Or(const std::string& text, const QString& fallback) { return text.empty
 
 }  // namespace
 
-RowColDialog::RowColDialog(QWidget* parent, const LanguagePack& language, Mode mode, int value) : QDialog(parent) {
+// A small question: a title and a close button, no minimise or maximise, and a fixed size.
+RowColDialog::RowColDialog(QWidget* parent, const LanguagePack& language, Mode mode, int value)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
   const bool column = mode == kColumnWidth;
   prompt_ = new QLabel(this);
   edit_ = new LineSizeSpin(this);
@@ -55,6 +57,7 @@ RowColDialog::RowColDialog(QWidget* parent, const LanguagePack& language, Mode m
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(row);
   layout->addWidget(buttons);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
   edit_->selectAll();
   edit_->setFocus();
 }

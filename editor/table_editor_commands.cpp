@@ -120,7 +120,11 @@ void TableEditorWindow::Draw() {
 }
 
 void TableEditorWindow::DrawStandalone(const TableData& table) {
-  const std::optional<std::string> path = dialogs_->DrawingPath(this);
+  std::optional<std::string> path;
+  {
+    const ModalBracket modal(host_);
+    path = dialogs_->DrawingPath(this);
+  }
   if (!path) return;
   const Result r = DrawTableIntoFile(table, ReadSettingsNow(), &host_.Pictures(), *path, host_.Messages());
   if (!r) {
@@ -206,11 +210,21 @@ Result TableEditorWindow::SaveFile(const std::string& path) {
 }
 
 void TableEditorWindow::OpenCommand() {
-  if (const auto path = dialogs_->OpenTablePath(this)) (void)OpenFile(*path);
+  std::optional<std::string> path;
+  {
+    const ModalBracket modal(host_);
+    path = dialogs_->OpenTablePath(this);
+  }
+  if (path) (void)OpenFile(*path);
 }
 
 void TableEditorWindow::SaveCommand() {
-  if (const auto path = dialogs_->SaveTablePath(this)) (void)SaveFile(*path);
+  std::optional<std::string> path;
+  {
+    const ModalBracket modal(host_);
+    path = dialogs_->SaveTablePath(this);
+  }
+  if (path) (void)SaveFile(*path);
 }
 
 void TableEditorWindow::EditDrawnCommand() {
@@ -232,7 +246,10 @@ void TableEditorWindow::ToggleReplacement(bool on) {
   if (QAction* a = Action(kTbUseReplacement); a && a->isChecked() != on) a->setChecked(on);
 }
 
-void TableEditorWindow::Tell(const QString& text) { dialogs_->Tell(this, windowTitle(), text); }
+void TableEditorWindow::Tell(const QString& text) {
+  const ModalBracket modal(host_);
+  dialogs_->Tell(this, windowTitle(), text);
+}
 
 // ---------------------------------------------------------------- cells
 
@@ -358,6 +375,7 @@ void TableEditorWindow::AskLineSize(bool column) {
   {
     // The host waits while the drafter answers.
     const DocumentLock lock(host_);
+    const ModalBracket modal(host_);
     value = dialogs_->LineSize(this, Language(), column, PixelsToWholeMm(firstSize, zoom_));
   }
   if (value) {

@@ -35,9 +35,12 @@ void TableEditorWindow::NewCommand() {
     return;
   }
   grid_->EndEditing();
-  const std::optional<TableInitAnswer> answer =
-      dialogs_->InitTable(this, Language(), Headers(), ReadSettingsNow().Table.Height, QString(), host_.Pictures(),
-                          host_.Messages());
+  std::optional<TableInitAnswer> answer;
+  {
+    const ModalBracket modal(host_);
+    answer = dialogs_->InitTable(this, Language(), Headers(), ReadSettingsNow().Table.Height, QString(),
+                                 host_.Pictures(), host_.Messages());
+  }
   if (!answer) return;
   origin_ = answer->hasHeader ? kLoadedTable : kNewTable;
   SetBlankTable(answer->rows, answer->cols, answer->rowHeight, answer->colWidth);
@@ -49,9 +52,13 @@ void TableEditorWindow::InsertHeaderCommand() {
   // The header's pictures are read aside and merged: the cells already in the editor keep
   // naming the store's pictures.
   ImageStore headerPictures;
-  const std::optional<TableInitAnswer> answer =
-      dialogs_->InitTable(this, Language(), Headers(), ReadSettingsNow().Table.Height,
-                          QString::fromUtf8(kInsertHeaderCaption), headerPictures, host_.Messages());
+  std::optional<TableInitAnswer> answer;
+  {
+    // No command starts in the host while the drafter chooses.
+    const ModalBracket modal(host_);
+    answer = dialogs_->InitTable(this, Language(), Headers(), ReadSettingsNow().Table.Height,
+                                 QString::fromUtf8(kInsertHeaderCaption), headerPictures, host_.Messages());
+  }
   if (!answer) return;
   TableData header = answer->table;
   if (const Result r = MergePictures(header, headerPictures.Get(), host_.Pictures()); !r)
@@ -79,6 +86,7 @@ void TableEditorWindow::SaveHeaderCommand() {
   if (!selected.IsValid()) return;
   // The host waits while the drafter answers and the header is written.
   const DocumentLock lock(host_);
+  const ModalBracket modal(host_);
   const std::optional<SaveHeaderAnswer> answer = dialogs_->SaveHeader(this, Language(), Headers());
   if (!answer) return;
   const TableData whole = TakeTable(TextHeights::kExact);
@@ -89,6 +97,7 @@ void TableEditorWindow::SaveHeaderCommand() {
 
 void TableEditorWindow::ManageHeadersCommand() {
   grid_->EndEditing();
+  const ModalBracket modal(host_);
   dialogs_->ManageHeaders(this, Language(), Headers(), ReadSettingsNow().Table.Height);
 }
 

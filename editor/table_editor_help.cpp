@@ -16,7 +16,10 @@ namespace vex {
 
 using namespace editor_cmd;
 
-void TableEditorWindow::EditReplacements() { RunReplacementDialog(this, SettingsFile(), Language()); }
+void TableEditorWindow::EditReplacements() {
+  const ModalBracket modal(host_);
+  RunReplacementDialog(this, SettingsFile(), Language());
+}
 
 void TableEditorWindow::OpenWebLink(int id) {
   const WebLinks links = ReadWebLinks(SettingsFile());
@@ -32,6 +35,9 @@ void TableEditorWindow::OpenWebLink(int id) {
 
 void TableEditorWindow::CheckUpdate() { StartUpdateCheck(this, ReadWebLinks(SettingsFile())); }
 
-void TableEditorWindow::ShowAbout() { ShowAboutBox(this, ReadWebLinks(SettingsFile())); }
+void TableEditorWindow::ShowAbout() {
+  const ModalBracket modal(host_);
+  ShowAboutBox(this, ReadWebLinks(SettingsFile()));
+}
 
 }  // namespace vex

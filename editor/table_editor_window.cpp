@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QHideEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
@@ -121,11 +122,18 @@ QString ToolTipKey(int id) { return QStringLiteral("IDS_BTN_TOOLBAR_%1").arg(id)
 
 constexpr const char* kMenuKeyProperty = "vexMenuKey";
 
+// Owned by the host's window, the editor is a dialog of it: the window manager keeps it above
+// that window, which the commands activate after showing it. Without an owner it is the
+// program's main window.
+Qt::WindowFlags EditorWindowFlags(bool owned) {
+  return (owned ? Qt::Dialog : Qt::Window) | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+         Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint;
+}
+
 }  // namespace
 
 TableEditorWindow::TableEditorWindow(EditorHost& host, std::unique_ptr<EditorDialogs> dialogs)
-    : QDialog(host.OwnerWindow(), Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                                      Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint),
+    : QDialog(host.OwnerWindow(), EditorWindowFlags(host.OwnerWindow() != nullptr)),
       host_(host),
       dialogs_(dialogs ? std::move(dialogs) : std::make_unique<EditorDialogs>()) {
   setObjectName(QStringLiteral("TableEditor"));
@@ -396,7 +404,11 @@ void TableEditorWindow::SetFullEditing(bool full) {
 
 // ---------------------------------------------------------------- placement
 
+// The record keeps the frame's corner (the title bar stays on the screen when it is pulled back
+// onto it) and the client area's size: the window manager's borders are unknown before the
+// window shows. Without a record the window system places the window, over its owner.
 void TableEditorWindow::RestorePlacement() {
+  if (!HasWindowPlacement(SettingsFile(), kEditorPlacementSection)) return;
   const QRect g = geometry();
   WindowPlacement current;
   current.left = g.left();
@@ -408,19 +420,21 @@ void TableEditorWindow::RestorePlacement() {
   if (const QScreen* s = QGuiApplication::primaryScreen()) screen = s->availableGeometry().size();
   p = PlacementOnScreen(p, screen.width(), screen.height());
   const int width = std::max(p.right - p.left, kCreationWidth), height = std::max(p.bottom - p.top, kCreationHeight);
-  setGeometry(p.left, p.top, width, height);
+  move(p.left, p.top);
+  resize(width, height);
   if (p.showCmd == kShowMaximized) setWindowState(Qt::WindowMaximized);
 }
 
 void TableEditorWindow::SavePlacement() const {
   const QRect g = (isMaximized() || isMinimized()) ? normalGeometry() : geometry();
   if (!g.isValid()) return;
+  const QPoint border = geometry().topLeft() - frameGeometry().topLeft();
   WindowPlacement p;
   p.showCmd = isMinimized() ? kShowMinimized : isMaximized() ? kShowMaximized : kShowNormal;
-  p.left = g.left();
-  p.top = g.top();
-  p.right = g.left() + g.width();
-  p.bottom = g.top() + g.height();
+  p.left = g.left() - border.x();
+  p.top = g.top() - border.y();
+  p.right = p.left + g.width();
+  p.bottom = p.top + g.height();
   const ProfileFile file = SettingsFile();
   if (file.Path().empty()) return;
   (void)WriteWindowPlacement(file, kEditorPlacementSection, p);
@@ -466,17 +480,30 @@ void TableEditorWindow::closeEvent(QCloseEvent* e) {
   host_.EditorClosed();
 }
 
+void TableEditorWindow::hideEvent(QHideEvent* e) {
+  if (!e->spontaneous() && !isMinimized()) hiddenAt_ = frameGeometry().topLeft();
+  QDialog::hideEvent(e);
+}
+
 void TableEditorWindow::reject() { close(); }
 
 void TableEditorWindow::Cancel() { close(); }
 
 void TableEditorWindow::ShowRestored() {
+  if (!isVisible() && hiddenAt_) move(*hiddenAt_);
+  hiddenAt_.reset();
   if (isMinimized()) showNormal();
   else show();
   raise();
   host_.ActivateHost();
 }
 
-void TableEditorWindow::Minimize() { showMinimized(); }
+void TableEditorWindow::Minimize() {
+  // Owned by the host's window, the editor is withdrawn instead: window managers iconify a
+  // window together with the window that owns it (openbox the whole group), which would take
+  // the drawing away while the drafter picks in it. ShowRestored shows it again.
+  if (parentWidget() != nullptr) hide();
+  else showMinimized();
+}
 
 }  // namespace vex

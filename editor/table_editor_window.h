@@ -6,9 +6,11 @@
 // runs as a host command.
 
 #include <QDialog>
+#include <QPoint>
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -72,6 +74,8 @@ class TableEditorWindow : public QDialog {
   std::vector<CellImage> SelectedPictures() const;
   // Shows the window in its restored state and gives the input back to the host.
   void ShowRestored();
+  // Takes the window out of the drafter's way: minimised, or withdrawn when the host's window
+  // owns it (which window managers would iconify with it).
   void Minimize();
 
   // --- the commands, as the menus and buttons run them
@@ -112,6 +116,7 @@ class TableEditorWindow : public QDialog {
  protected:
   void keyPressEvent(QKeyEvent* e) override;
   void closeEvent(QCloseEvent* e) override;
+  void hideEvent(QHideEvent* e) override;
   void reject() override;
 
  private:
@@ -206,6 +211,9 @@ class TableEditorWindow : public QDialog {
   int boxSession_ = 1;        // typed box values of one session join into one undo step
   bool updatingBoxes_ = false;
   bool closing_ = false;
+  // Where the frame was when the window was hidden: it shows there again (shown anew, a
+  // window managed by a window manager would move by its frame's borders).
+  std::optional<QPoint> hiddenAt_;
 
   QMenuBar* menuBar_ = nullptr;
   QToolBar* fileBar_ = nullptr;

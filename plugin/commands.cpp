@@ -49,6 +49,13 @@ std::string PlacePrompt() { return "\n" + Plugin().Text("IDS_DRAGANDINPUT_INFO")
 
 AcDbDatabase* CurrentDrawing() { return acdbHostApplicationServices()->workingDatabase(); }
 
+// Takes the editor out of the way and gives the input to the host's main frame, where the
+// drafter picks next.
+void MinimizeEditor(TableEditor& editor) {
+  editor.Minimize();
+  if (QWidget* frame = acedGetAcadFrame()) frame->activateWindow();
+}
+
 // Draws the current table into the working drawing with the settings as they are now.
 AcDbObjectIdArray DrawCurrentTable(AcDbDatabase& drawing) {
   PluginContext& ctx = Plugin();
@@ -118,7 +125,7 @@ void CmdNewTable() {
 
 void CmdReadTable() {
   PluginContext& ctx = Plugin();
-  if (ctx.editor) ctx.editor->Minimize();
+  if (ctx.editor) MinimizeEditor(*ctx.editor);
   // A store made here for the pictures of this table goes again when no table is read; one
   // that was there already holds the pictures of the editor's table and stays.
   const bool madeStore = !ctx.imageStore;
@@ -143,7 +150,7 @@ void CmdDrawTable() {
   if (editor == nullptr || drawing == nullptr) return;
   const AcDbObjectIdArray ids = DrawCurrentTable(*drawing);
   DragPlace(ids, PlacePrompt(), AcGePoint3d(0, 0, 0));
-  editor->Minimize();
+  MinimizeEditor(*editor);
 }
 
 void CmdEditTable() {
@@ -177,7 +184,7 @@ void CmdEditTable() {
     CopyEntities(ids, origin, old.origin);
     EraseEntities(ids);
   }
-  editor->Minimize();
+  MinimizeEditor(*editor);
 }
 
 void CmdSelectImage() {

@@ -85,6 +85,8 @@ class PluginEditor final : public TableEditor, public EditorHost {
   void ActivateHost() override {
     if (QWidget* frame = acedGetAcadFrame()) frame->activateWindow();
   }
+  void ModalStarted() override { (void)acDocManager->disableDocumentActivation(); }
+  void ModalEnded() override { (void)acDocManager->enableDocumentActivation(); }
   void EditorClosed() override {
     // Released from the event loop, not from inside the window's own close handling.
     const TableEditor* self = this;

@@ -11,7 +11,7 @@ packages=(
   qt6-base-dev fonts-dejavu-core fonts-wqy-microhei
   clang libclang-rt-14-dev
   dpkg-dev file
-  xvfb xauth xdotool poppler-utils
+  xvfb xauth xdotool openbox x11-utils poppler-utils
 )
 
 missing=()

@@ -21,6 +21,10 @@ constexpr PlacementKey kKeys[] = {
 
 }  // namespace
 
+bool HasWindowPlacement(const ProfileFile& file, std::string_view section) {
+  return file.Has(section, "left") && file.Has(section, "top");
+}
+
 WindowPlacement ReadWindowPlacement(const ProfileFile& file, std::string_view section, const WindowPlacement& current) {
   const ProfileFile snapshot = file.Snapshot();
   WindowPlacement p = current;

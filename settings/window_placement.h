@@ -29,6 +29,8 @@ struct WindowPlacement {
 
 // Reads the record from `section`; each missing key keeps its value in `current`.
 WindowPlacement ReadWindowPlacement(const ProfileFile& file, std::string_view section, const WindowPlacement& current);
+// Whether `section` holds a placement (its frame's corner) to restore.
+bool HasWindowPlacement(const ProfileFile& file, std::string_view section);
 // Writes every key of the record in one write.
 Result WriteWindowPlacement(const ProfileFile& file, std::string_view section, const WindowPlacement& p);
 

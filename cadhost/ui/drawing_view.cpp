@@ -119,12 +119,15 @@ void DrawingView::SetSnapModes(unsigned modes) {
 void DrawingView::ZoomExtents() {
   m_view.SetViewport(width(), height());
   m_view.ZoomTo(m_scene.Extents());
+  m_zoomedOnce = true;
   Invalidate();
 }
 
 void DrawingView::ZoomWindow(const Box& area) {
   m_view.SetViewport(width(), height());
   m_view.ZoomTo(area, 0.0);
+  // The drafter's view: the first entities drawn later must not zoom it away.
+  m_zoomedOnce = true;
   Invalidate();
 }
 
@@ -327,6 +330,7 @@ void DrawingView::mouseMoveEvent(QMouseEvent* e) {
     const QPointF d = e->position() - m_panFrom;
     m_panFrom = e->position();
     m_view.PanBy(d.x(), d.y());
+    m_zoomedOnce = true;
     Invalidate();
   }
   Track(e->position());
@@ -336,6 +340,7 @@ void DrawingView::mouseMoveEvent(QMouseEvent* e) {
 void DrawingView::wheelEvent(QWheelEvent* e) {
   const QPointF at = e->position();
   m_view.ZoomAbout({at.x(), at.y()}, ViewTransform::WheelFactor(e->angleDelta().y()));
+  m_zoomedOnce = true;
   Track(at);
   Invalidate();
 }

@@ -82,6 +82,9 @@ MainWindow::MainWindow() {
   addDockWidget(Qt::BottomDockWidgetArea, dock);
   // Eight lines or so of history under the drawing.
   resizeDocks({dock}, {170}, Qt::Vertical);
+  // The focus given to the window itself (a plug-in posting a command gives it to the host's
+  // main window) goes to the command line: the drafter's next key answers the prompt there.
+  setFocusProxy(m_commandLine->Input());
 
   m_coordinates = new QLabel(QStringLiteral("0.0000, 0.0000, 0.0000"), this);
   m_coordinates->setObjectName(QStringLiteral("coordinates"));
@@ -175,10 +178,9 @@ QAction* MainWindow::AddAction(QMenu* menu, const QString& name, const QString& 
                                const QKeySequence& keys, std::function<void()> run) {
   auto* a = menu->addAction(text);
   a->setObjectName(name);
-  if (!keys.isEmpty()) {
-    a->setShortcut(keys);
-    a->setShortcutContext(Qt::ApplicationShortcut);
-  }
+  // The keys work in this window and its floating docks, not in the plug-ins' windows it
+  // owns: their own Ctrl+S or Ctrl+Z would be ambiguous, and then neither would run.
+  if (!keys.isEmpty()) a->setShortcut(keys);
   connect(a, &QAction::triggered, this, [run = std::move(run)] { run(); });
   return a;
 }

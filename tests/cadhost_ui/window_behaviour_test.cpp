@@ -3,6 +3,8 @@
 // message boxes, object snaps and F3, and zooming and panning with the mouse.
 
 #include <QAbstractButton>
+#include <QAction>
+#include <QDialog>
 #include <QLabel>
 #include <QMessageBox>
 #include <QProgressBar>
@@ -300,6 +302,66 @@ TEST_F(WindowTest, TheWheelZoomsAboutTheCursorAndTheMiddleButtonPans) {
   Step([&] {
     const Box shown = View()->Transform().Visible();
     EXPECT_NEAR(shown.Height(), 10, 1e-6) << "the window fills the view's height";
+  });
+  Run();
+}
+
+// A plug-in's window owned by the host's window has keys of its own: the editor's Ctrl+Z and
+// Ctrl+S must reach it, not be made ambiguous by the host's (then neither runs).
+TEST_F(WindowTest, AnOwnedWindowsKeysAreItsOwn_Issue14) {
+  Start();
+  Step([&] {
+    QDialog owned(window.get());
+    QAction undo(QStringLiteral("Undo"), &owned);
+    undo.setShortcut(QKeySequence::Undo);
+    owned.addAction(&undo);
+    int undone = 0, hostUndone = 0;
+    QObject::connect(&undo, &QAction::triggered, [&] { ++undone; });
+    QObject::connect(window->Action("editUndo"), &QAction::triggered, [&] { ++hostUndone; });
+    owned.show();
+    QApplication::setActiveWindow(&owned);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&owned));
+    QTest::keyClick(&owned, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(undone, 1);
+    EXPECT_EQ(hostUndone, 0);
+    owned.hide();
+    QApplication::setActiveWindow(window.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  });
+  Run();
+}
+
+// A plug-in posting a command gives the focus to the host's main window: the drafter's next
+// key (ENTER at a prompt) must reach the command line, not be lost on the window itself.
+TEST_F(WindowTest, TheFocusGivenToTheMainWindowGoesToTheCommandLine_Issue14) {
+  Start();
+  Step([&] {
+    View()->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), View());
+    adsw_acadMainWnd()->setFocus();
+    EXPECT_EQ(QApplication::focusWidget(), CommandLine()->Input());
+  });
+  Run();
+}
+
+// A new drawing zooms to its first entities, unless the drafter chose a view before them:
+// a table placed by a click in a view zoomed to a window lands where that view shows it.
+TEST_F(WindowTest, AViewChosenOnAnEmptyDrawingStaysWhenTheFirstEntitiesCome_Issue14) {
+  Start();
+  Step([&] { Type("ZOOM W -10,-10 130,80"); });
+  Box chosen{};
+  Step([&] {
+    chosen = View()->Transform().Visible();
+    Type("LINE 0,0 20,10");
+  });
+  Step([&] { Key(Qt::Key_Return); });
+  Step([&] {
+    ASSERT_EQ(Entities().size(), 1u);
+    const Box shown = View()->Transform().Visible();
+    EXPECT_NEAR(shown.Width(), chosen.Width(), 1e-6);
+    EXPECT_NEAR(shown.Height(), chosen.Height(), 1e-6);
+    EXPECT_NEAR(View()->Transform().Center().x, 60, 1e-6);
+    EXPECT_NEAR(View()->Transform().Center().y, 35, 1e-6);
   });
   Run();
 }

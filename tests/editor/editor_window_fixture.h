@@ -12,6 +12,7 @@
 #include <QToolButton>
 
 #include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -44,9 +45,11 @@ class RecordingHost : public EditorHost {
     return true;
   }
   void UnlockDocument() override { --locks; }
-  QWidget* OwnerWindow() const override { return nullptr; }
+  QWidget* OwnerWindow() const override { return owner; }
   void ActivateHost() override { ++activations; }
   void EditorClosed() override { ++closed; }
+  void ModalStarted() override { ++modal; }
+  void ModalEnded() override { --modal; }
 
   bool inside = true;
   bool document = true;
@@ -58,6 +61,8 @@ class RecordingHost : public EditorHost {
   int lockCount = 0;  // taken in all
   int activations = 0;
   int closed = 0;
+  int modal = 0;               // modal dialogs open now
+  QWidget* owner = nullptr;    // the window that owns the editor
 
  private:
   Locations where_;
@@ -71,10 +76,35 @@ class ScriptedDialogs : public EditorDialogs {
   std::optional<std::string> DrawingPath(QWidget*) override { return Next(drawingPaths, "drawing"); }
   std::optional<int> LineSize(QWidget* parent, const LanguagePack& language, bool column, int value) override {
     asked.push_back(value);
-    if (useRealLineSizeDialog) return EditorDialogs::LineSize(parent, language, column, value);
+    if (useRealLineSizeDialog) {
+      Asking();
+      return EditorDialogs::LineSize(parent, language, column, value);
+    }
     return Next(lineSizes, "line size");
   }
-  void Tell(QWidget*, const QString&, const QString& text) override { told.push_back(text.toStdString()); }
+  // The header library's windows are the real ones; the script only sees them asked.
+  std::optional<TableInitAnswer> InitTable(QWidget* parent, const LanguagePack& language, HeaderLibrary& library,
+                                           double styleHeightMm, const QString& caption, ImageStore& pictures,
+                                           MessageSink& messages) override {
+    Asking();
+    return EditorDialogs::InitTable(parent, language, library, styleHeightMm, caption, pictures, messages);
+  }
+  std::optional<SaveHeaderAnswer> SaveHeader(QWidget* parent, const LanguagePack& language,
+                                             HeaderLibrary& library) override {
+    Asking();
+    return EditorDialogs::SaveHeader(parent, language, library);
+  }
+  void ManageHeaders(QWidget* parent, const LanguagePack& language, HeaderLibrary& library,
+                     double styleHeightMm) override {
+    Asking();
+    EditorDialogs::ManageHeaders(parent, language, library, styleHeightMm);
+  }
+  void Tell(QWidget*, const QString&, const QString& text) override {
+    Asking();
+    told.push_back(text.toStdString());
+  }
+  // Called as each question is asked, with the editor's window open behind it.
+  std::function<void()> whenAsked;
 
   std::deque<std::optional<std::string>> openPaths, savePaths, drawingPaths;
   std::deque<std::optional<int>> lineSizes;
@@ -83,8 +113,12 @@ class ScriptedDialogs : public EditorDialogs {
   std::vector<std::string> told;
 
  private:
+  void Asking() {
+    if (whenAsked) whenAsked();
+  }
   template <class T>
   std::optional<T> Next(std::deque<std::optional<T>>& answers, const char* what) {
+    Asking();
     if (answers.empty()) {
       ADD_FAILURE() << "the editor asked for a " << what << " nobody expected";
       return std::nullopt;

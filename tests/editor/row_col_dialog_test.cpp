@@ -30,6 +30,20 @@ TEST_F(RowColDialogTest, TextsByMode) {
   EXPECT_EQ(cols.Prompt()->text(), "Column Width");
 }
 
+// A small question: the window manager is offered a title and a close button, nothing to
+// minimise or maximise, and the dialog keeps its size.
+TEST_F(RowColDialogTest, ATitleAndACloseButtonAtAFixedSize_Issue14) {
+  RowColDialog d(nullptr, install.Language(), RowColDialog::kRowHeight, 10);
+  d.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&d));
+  const Qt::WindowFlags flags = d.windowFlags();
+  EXPECT_TRUE(flags & Qt::WindowTitleHint);
+  EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
+  EXPECT_FALSE(flags & Qt::WindowMinimizeButtonHint);
+  EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint);
+  EXPECT_EQ(d.minimumSize(), d.maximumSize());
+}
+
 TEST_F(RowColDialogTest, SpinStepsByOneAndNeverBelowOne) {
   RowColDialog d(nullptr, install.Language(), RowColDialog::kRowHeight, 1);
   d.show();

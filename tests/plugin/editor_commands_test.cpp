@@ -6,7 +6,10 @@
 
 #include <QAction>
 #include <algorithm>
+#include <optional>
 #include <QApplication>
+#include <QDialog>
+#include <QTimer>
 #include <QPushButton>
 #include <QTest>
 #include <QToolBar>
@@ -214,6 +217,24 @@ TEST_F(EditorInHostTest, TypeDrawReadBackAndDrawInPlace_Issue14) {
   TableData autosaved;
   ASSERT_TRUE(LoadTableFile(autosaved, kAutoSavePrefix, Plugin().where.headerRoot + "_AutoSave.vtt"));
   EXPECT_EQ(autosaved.GetCell(2, 2).strText, "more");
+}
+
+// While the editor asks a modal question the host switches no document and takes no command;
+// after the answer it does again.
+TEST_F(EditorInHostTest, AModalQuestionHoldsTheHostsDocumentActivation_Issue14) {
+  ASSERT_TRUE(cadhost::RunCommand("VEXOPENTABLE"));
+  QApplication::setActiveWindow(Window());
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(Window()));
+  Click(1, 1);
+  std::optional<bool> enabledWhileAsked;
+  QTimer::singleShot(0, [&] {
+    enabledWhileAsked = acDocManager->isDocumentActivationEnabled();
+    if (QWidget* dialog = QApplication::activeModalWidget()) static_cast<QDialog*>(dialog)->reject();
+  });
+  Window()->RunCommand(editor_cmd::kRowHeight);
+  ASSERT_TRUE(enabledWhileAsked.has_value()) << "no row-height dialog was shown";
+  EXPECT_FALSE(*enabledWhileAsked);
+  EXPECT_TRUE(acDocManager->isDocumentActivationEnabled());
 }
 
 TEST_F(EditorInHostTest, ClosingReleasesTheEditor) {

@@ -39,6 +39,17 @@ TEST(WindowPlacement, MissingKeysKeepTheCurrentValues) {
   EXPECT_EQ(p.showCmd, kShowNormal);
 }
 
+TEST(WindowPlacement, OnlyACornerStoredIsAPlacementToRestore) {
+  test::TempDir dir;
+  const ProfileFile file(dir.File("VexTable.ini"));
+  EXPECT_FALSE(HasWindowPlacement(file, kEditorPlacementSection));  // no file
+  test::WriteFile(dir.File("VexTable.ini"), "[VexTable_Dialog]\nZoomView=1.5\nleft=5\n");
+  EXPECT_FALSE(HasWindowPlacement(file, kEditorPlacementSection));  // the zoom, half a corner
+  ASSERT_TRUE(WriteWindowPlacement(file, kEditorPlacementSection, WindowPlacement{}));
+  EXPECT_TRUE(HasWindowPlacement(file, kEditorPlacementSection));
+  EXPECT_FALSE(HasWindowPlacement(file, "MAIN_TOOLBAR"));
+}
+
 struct ScreenCase {
   const char* name;
   WindowPlacement stored;
