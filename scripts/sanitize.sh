@@ -25,11 +25,15 @@ mkdir -p "$reports"
 common="halt_on_error=1:print_stacktrace=1:log_path=$reports/report"
 export ASAN_OPTIONS="$common:detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1"
 export UBSAN_OPTIONS="$common"
+export LSAN_OPTIONS="suppressions=$root/scripts/lsan.supp:print_suppressions=0"
 export QT_QPA_PLATFORM=offscreen
 
 status=0
-# A test that hangs fails after ten minutes (sanitized programs are slower).
-ctest --test-dir "$out" --output-on-failure -j2 --timeout 600 || status=$?
+# A test that hangs fails after ten minutes (sanitized programs are slower). The runs under a
+# real X server are left out: their timing is a person's, which a sanitized host cannot keep,
+# and the X libraries' keymap reader trips the strict string checks; the same windows are
+# tested offscreen here.
+ctest --test-dir "$out" --output-on-failure -j2 --timeout 600 -E 'Xvfb' || status=$?
 if compgen -G "$reports/report*" > /dev/null; then
   echo "sanitize: sanitizer reports:" >&2
   for f in "$reports"/report*; do

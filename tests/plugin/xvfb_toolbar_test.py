@@ -16,6 +16,9 @@ import sys
 import tempfile
 import time
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "cadhost_ui"))
+from xvfb_window_test import Session as HostSession  # noqa: E402
+
 TIMEOUT = 20.0
 GEAR = (70, 80, 100)       # the settings button's picture
 CLOSE_MARK = (150, 20, 20)  # the close mark
@@ -34,36 +37,13 @@ def frame_buffer(path):
     return width, height, pixel
 
 
-class Session:
-    def __init__(self, cadhost, work):
-        self.cadhost, self.work = cadhost, work
-        self.failures = []
-        read, write = os.pipe()
-        self.xvfb = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write), "-screen", "0", "1280x960x24", "-nolisten", "tcp",
-             "-fbdir", work], pass_fds=[write], stderr=subprocess.DEVNULL)
-        os.close(write)
-        number = b""
-        while not number.endswith(b"\n"):
-            chunk = os.read(read, 16)
-            if not chunk:
-                break
-            number += chunk
-        os.close(read)
-        number = number.decode().strip()
-        if not number:
-            raise RuntimeError("Xvfb did not start")
-        self.env = dict(os.environ, DISPLAY=":" + number, CADHOST_REGISTRY_DIR=work + "/registry")
-        self.env.pop("QT_QPA_PLATFORM", None)
-        self.env.pop("WAYLAND_DISPLAY", None)
-        self.fb = os.path.join(work, "Xvfb_screen0")
-        self.host = None
+class Session(HostSession):
+    """The host window's session, with what the toolbar's checks need: windows by name, their
+    geometry and spots of a colour on the screen."""
 
-    def check(self, ok, what):
-        if not ok:
-            self.failures.append(what)
-            print("FAILED: " + what, flush=True)
-        return ok
+    def __init__(self, cadhost, work):
+        super().__init__(cadhost, work)
+        self.fb = os.path.join(work, "Xvfb_screen0")
 
     def xdo(self, *args, timeout=TIMEOUT):
         out = subprocess.run(["xdotool", *args], env=self.env, stdout=subprocess.PIPE, text=True,
@@ -99,17 +79,6 @@ class Session:
         time.sleep(0.15)
         self.xdo("click", "1")
         time.sleep(0.3)
-
-    def type(self, text):
-        subprocess.run(["xdotool", "type", "--delay", "20", "--file", "-"], input=text.encode(),
-                       env=self.env, check=True, stdout=subprocess.PIPE)
-        self.xdo("key", "Return")
-
-    def stop(self):
-        if self.host and self.host.poll() is None:
-            self.host.kill()
-        self.xvfb.kill()
-        self.xvfb.wait()
 
 
 def dump(fb, out):
