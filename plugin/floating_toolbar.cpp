@@ -181,14 +181,14 @@ FloatingToolbar::FloatingToolbar(QWidget* owner, const ProfileFile& settings, co
   SetControlId(handle_, kHandle);
   handle_->installEventFilter(this);
   layout->addWidget(handle_);
-  for (const ButtonSpec& spec : kButtons) {
-    auto* b = new FlatButton(QIcon(Draw(spec.picture)), QString(), this);
+  for (const ButtonSpec& entry : kButtons) {
+    auto* b = new FlatButton(QIcon(Draw(entry.picture)), QString(), this);
     b->setIconSize(QSize(kIcon, kIcon));
-    b->setText(QString::fromUtf8(spec.caption));
-    b->setToolButtonStyle(*spec.caption ? Qt::ToolButtonTextBesideIcon : Qt::ToolButtonIconOnly);
+    b->setText(QString::fromUtf8(entry.caption));
+    b->setToolButtonStyle(*entry.caption ? Qt::ToolButtonTextBesideIcon : Qt::ToolButtonIconOnly);
     b->setPalette(pal);
-    SetControlId(b, spec.id);
-    const std::string command = spec.command ? spec.command : "";
+    SetControlId(b, entry.id);
+    const std::string command = entry.command ? entry.command : "";
     connect(b, &QToolButton::clicked, this, [this, command] {
       if (command.empty()) {
         if (actions_.help) actions_.help();
@@ -213,8 +213,8 @@ QToolButton* FloatingToolbar::Button(int id) const { return qobject_cast<QToolBu
 
 void FloatingToolbar::ApplyTexts() {
   ApplyDialogTexts(this, kDialogId, language_);
-  for (const ButtonSpec& spec : kButtons)
-    if (QToolButton* b = Button(spec.id)) b->setToolTip(QtText(language_.Text(spec.tipKey)));
+  for (const ButtonSpec& entry : kButtons)
+    if (QToolButton* b = Button(entry.id)) b->setToolTip(QtText(language_.Text(entry.tipKey)));
   handle_->setToolTip(QtText(language_.Text("IDS_BTN_MOVE")));
   closeMark_->setToolTip(QtText(language_.Text("IDS_BTN_CLOSE")));
   adjustSize();

@@ -17,9 +17,9 @@ namespace vex::test {
 inline std::string PeerScript() { return std::string(VEXTABLE_SOURCE_DIR) + "/tests/excel/openpyxl_peer.py"; }
 
 // Builds an .xlsx with openpyxl from a description (see openpyxl_peer.py).
-inline void MakeWorkbook(const TempDir& dir, const std::string& spec, const std::string& out) {
-  WriteFile(dir.File("spec.json"), spec);
-  const ProgramRun run = RunShell("/usr/bin/python3 " + PeerScript() + " make " + dir.File("spec.json") + " " + out);
+inline void MakeWorkbook(const TempDir& dir, const std::string& layout, const std::string& out) {
+  WriteFile(dir.File("layout.json"), layout);
+  const ProgramRun run = RunShell("/usr/bin/python3 " + PeerScript() + " make " + dir.File("layout.json") + " " + out);
   ASSERT_EQ(run.status, 0) << run.err;
 }
 

@@ -15,11 +15,11 @@ import openpyxl
 from openpyxl.styles import Alignment, Font
 
 
-def make(spec_path, out):
-    spec = json.load(open(spec_path, encoding="utf-8"))
+def make(layout_path, out):
+    layout = json.load(open(layout_path, encoding="utf-8"))
     wb = openpyxl.Workbook()
     wb.remove(wb.active)
-    for s in spec["sheets"]:
+    for s in layout["sheets"]:
         ws = wb.create_sheet(s["name"])
         for ref, value, *style in s.get("cells", []):
             c = ws[ref]
