@@ -450,7 +450,11 @@ SettingsDialog::SettingsDialog(const ProfileFile& settings, const LanguagePack& 
   Refresh();
 }
 
-SettingsDialog::~SettingsDialog() = default;
+SettingsDialog::~SettingsDialog() {
+  // QDialog's destructor hides the window, which moves the focus: a box losing it would report
+  // an edit to this dialog after its own members are gone.
+  for (QObject* child : findChildren<QObject*>()) child->disconnect(this);
+}
 
 void SettingsDialog::Show(const Settings& s) {
   plotScale_->setValue(s.PlotScale);
